@@ -1,0 +1,63 @@
+// A custom-draw element of a gauge: paces the traffic cycle at the host's
+// tick rate, gathers the draw parameters, hands them to its renderer, decides
+// when a frame is due and publishes the tool-tip and advisory to its gauge.
+#pragma once
+
+#include <cstdint>
+
+#include "host/HostVariableRecord.h"
+#include "host/PanelInterfaces.h"
+
+namespace cs {
+
+class GdiPlusRadar;
+class MyGaugeCCallback;
+
+class MyGaugeCDrawable : public IGaugeCDrawable {
+public:
+    uint32_t HOST_MEMBER addRef() override;
+    uint32_t HOST_MEMBER release() override;
+    uint32_t HOST_MEMBER flags() override;
+    void HOST_MEMBER update() override;
+    void HOST_MEMBER ignoredSlot4(uint32_t argument) override;
+    bool HOST_MEMBER draw(IDrawParameters* params, int32_t width, int32_t height,
+                          DeviceContext dc, void* image) override;
+    bool HOST_MEMBER setupDraw(int32_t width, int32_t height, DeviceContext dc,
+                               void* image) override;
+    bool HOST_MEMBER getDraw(IDrawParameters* params) override;
+
+    // The kind's defaults; each writes through every non-null pointer.
+    virtual void getLimitDefaults(double* otherMinRAlt, double* otherAboveAlt,
+                                  double* otherBelowAlt, double* proximityRange,
+                                  double* proximityAboveAlt, double* proximityBelowAlt) = 0;
+    virtual void getColourDefaults(int32_t* other, int32_t* proximity, int32_t* ta,
+                                   int32_t* ra) = 0;
+    virtual void getDetailDefaults(int32_t* other, int32_t* proximity, int32_t* ta,
+                                   int32_t* ra) = 0;
+
+    // Called by the gauge when it is destroyed before this drawable.
+    void detachFromGauge() { gaugeCallback_ = nullptr; }
+    MyGaugeCDrawable* nextInGauge = nullptr;  // the gauge's intrusive list
+
+    GdiPlusRadar* renderer() const { return renderer_; }
+    MyGaugeCCallback* gaugeCallback() const { return gaugeCallback_; }
+    double maxNumAct() const { return maxNumAct_; }
+    double maxRange() const { return maxRange_; }
+    bool redrawPending() const { return redrawPending_ != 0; }
+
+protected:
+    explicit MyGaugeCDrawable(MyGaugeCCallback* gaugeCallback);
+    virtual ~MyGaugeCDrawable();
+
+    int32_t refCount_ = 1;
+    double maxNumAct_ = 100.0;
+    double maxRange_ = 72.0;
+    GdiPlusRadar* renderer_ = nullptr;
+    MyGaugeCCallback* gaugeCallback_ = nullptr;
+    int32_t lastBrightness_ = 255;
+    double lastRange_ = 0.0;
+    int32_t redrawPending_ = 0;
+    HostVariableRecord tickVar_{};
+};
+
+}  // namespace cs
