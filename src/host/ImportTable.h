@@ -48,7 +48,7 @@ static_assert(offsetof(LinkageRecord, stop) == 8);
 static_assert(offsetof(LinkageRecord, linkVersion) == 20);
 static_assert(offsetof(LinkageRecord, gaugeList) == 24);
 #endif
-static_assert(offsetof(ImportTableRecord, terminator) == 2 * sizeof(ImportEntry));
+static_assert(offsetof(ImportTableRecord, terminator) == sizeof(ImportEntry));
 
 }  // namespace cs
 
