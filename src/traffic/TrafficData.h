@@ -46,6 +46,11 @@ public:
                     double timeSeparationRA, double distSeparationTA, double distSeparationRA,
                     double altSeparationTA, double altSeparationRA);
 
+    // Replaces the current snapshot by a copy of ready-made records, as if a
+    // cycle had produced them (for tools and tests that stage a scene). The
+    // advisory is left as it is. Returns false when no memory is available.
+    bool setSnapshot(const TrafficRecord* records, int32_t count);
+
     static GreatCircleResult greatCircle(double lat1, double lon1, double lat2, double lon2);
     static int compareRecordIds(const TrafficRecord* a, const TrafficRecord* b);
 
