@@ -1,1 +1,237 @@
-// (being written)
+#include "properties/GaugeCallback.h"
+
+#include <cmath>
+#include <limits>
+
+#include "drawables/DrawableFactory.h"
+#include "drawables/GaugeDrawable.h"
+#include "properties/NameCompare.h"
+#include "properties/PropertyCatalogue.h"
+
+namespace cs {
+
+namespace {
+
+// Brightness is kept as a 32-bit integer; the gauge writes it as a double.
+// Truncates toward zero; a value beyond the 32-bit range saturates at the
+// nearer limit and NaN reads as 0, so no written value reaches an undefined
+// conversion. The drawables clamp to 0-255 where they apply it.
+int32_t truncateToInt32(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value >= 2147483648.0) {
+        return std::numeric_limits<int32_t>::max();
+    }
+    if (value <= -2147483649.0) {
+        return std::numeric_limits<int32_t>::min();
+    }
+    return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+MyGaugeCCallback::MyGaugeCCallback() = default;
+
+MyGaugeCCallback::~MyGaugeCCallback() {
+    // The host may release a gauge before the drawables it created; leave
+    // none of them pointing at this object.
+    MyGaugeCDrawable* drawable = drawables_;
+    drawables_ = nullptr;
+    while (drawable != nullptr) {
+        MyGaugeCDrawable* next = drawable->nextInGauge;
+        drawable->nextInGauge = nullptr;
+        drawable->detachFromGauge();
+        drawable = next;
+    }
+}
+
+uint32_t MyGaugeCCallback::addRef() {
+    return static_cast<uint32_t>(++refCount_);
+}
+
+uint32_t MyGaugeCCallback::release() {
+    const int32_t count = --refCount_;
+    if (count == 0) {
+        delete this;
+    }
+    return static_cast<uint32_t>(count);
+}
+
+IGaugeCCallback* MyGaugeCCallback::queryByName(const char* name) {
+    return namesEqualIgnoringCase(name, "va9vedored") ? this : nullptr;
+}
+
+void MyGaugeCCallback::update() {}
+
+bool MyGaugeCCallback::getTextProperty(int32_t id, const char** text) {
+    if (text == nullptr) {
+        return false;
+    }
+    switch (id) {
+        case property::ToolTip:
+            *text = toolTipText;
+            return true;
+        case property::ToolTipId:
+            *text = toolTipTarget.atcId;
+            return true;
+        case property::AdvisoryId:
+            *text = advisoryTarget.atcId;
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool MyGaugeCCallback::getNumberProperty(int32_t id, double* value) {
+    if (value == nullptr) {
+        return false;
+    }
+    double result = 0.0;
+    switch (id) {
+        case property::Range:
+            result = range;
+            break;
+        case property::Brightness:
+            result = brightness;
+            break;
+        case property::MouseRelPosX:
+            result = mouseRelPosX;
+            break;
+        case property::MouseRelPosY:
+            result = mouseRelPosY;
+            break;
+        case property::Advisory:
+            result = advisoryTarget.threatLevel;
+            break;
+        case property::TimeSeparationTA:
+            result = timeSeparationTA;
+            break;
+        case property::TimeSeparationRA:
+            result = timeSeparationRA;
+            break;
+        case property::DistSeparationTA:
+            result = distSeparationTA;
+            break;
+        case property::DistSeparationRA:
+            result = distSeparationRA;
+            break;
+        case property::AltSeparationTA:
+            result = altSeparationTA;
+            break;
+        case property::AltSeparationRA:
+            result = altSeparationRA;
+            break;
+        case property::ToolTipAlt:
+            result = toolTipTarget.altitude;
+            break;
+        case property::ToolTipDist:
+            result = toolTipTarget.distance;
+            break;
+        case property::ToolTipBrg:
+            result = toolTipTarget.bearing;
+            break;
+        case property::ToolTipAltDiff:
+            result = toolTipTarget.altDiff;
+            break;
+        case property::ToolTipTrackAngle:
+            result = toolTipTarget.trackAngle;
+            break;
+        case property::ToolTipGroundSpeed:
+            result = toolTipTarget.groundSpeed;
+            break;
+        case property::AdvisoryAlt:
+            result = advisoryTarget.altitude;
+            break;
+        case property::AdvisoryDist:
+            result = advisoryTarget.distance;
+            break;
+        case property::AdvisoryBrg:
+            result = advisoryTarget.bearing;
+            break;
+        case property::AdvisoryAltDiff:
+            result = advisoryTarget.altDiff;
+            break;
+        case property::AdvisoryTrackAngle:
+            result = advisoryTarget.trackAngle;
+            break;
+        case property::AdvisoryGroundSpeed:
+            result = advisoryTarget.groundSpeed;
+            break;
+        case property::ToolTipRadAlt:
+            result = toolTipTarget.radAlt;
+            break;
+        case property::AdvisoryRadAlt:
+            result = advisoryTarget.radAlt;
+            break;
+        default:
+            return false;
+    }
+    *value = result;
+    return true;
+}
+
+bool MyGaugeCCallback::setTextProperty(int32_t /*id*/, const char* /*text*/) {
+    return false;  // every text is published by the displays, none is written by gauges
+}
+
+bool MyGaugeCCallback::setNumberProperty(int32_t id, double value) {
+    switch (id) {
+        case property::Range:
+            range = value;
+            return true;
+        case property::Brightness:
+            brightness = truncateToInt32(value);
+            return true;
+        case property::MouseRelPosX:
+            mouseRelPosX = value;
+            return true;
+        case property::MouseRelPosY:
+            mouseRelPosY = value;
+            return true;
+        case property::TimeSeparationTA:
+            timeSeparationTA = value;
+            return true;
+        case property::TimeSeparationRA:
+            timeSeparationRA = value;
+            return true;
+        case property::DistSeparationTA:
+            distSeparationTA = value;
+            return true;
+        case property::DistSeparationRA:
+            distSeparationRA = value;
+            return true;
+        case property::AltSeparationTA:
+            altSeparationTA = value;
+            return true;
+        case property::AltSeparationRA:
+            altSeparationRA = value;
+            return true;
+        default:
+            return false;
+    }
+}
+
+IGaugeCDrawable* MyGaugeCCallback::createDrawable(int32_t id, IDrawableCreateParameters* params) {
+    return createGaugeDrawable(id, this, params);
+}
+
+void MyGaugeCCallback::attachDrawable(MyGaugeCDrawable* drawable) {
+    if (drawable == nullptr) {
+        return;
+    }
+    drawable->nextInGauge = drawables_;
+    drawables_ = drawable;
+}
+
+void MyGaugeCCallback::detachDrawable(MyGaugeCDrawable* drawable) {
+    for (MyGaugeCDrawable** link = &drawables_; *link != nullptr; link = &(*link)->nextInGauge) {
+        if (*link == drawable) {
+            *link = drawable->nextInGauge;
+            drawable->nextInGauge = nullptr;
+            return;
+        }
+    }
+}
+
+}  // namespace cs

@@ -15,7 +15,7 @@ class MyGaugeCDrawable;
 constexpr int kToolTipCapacity = 81;  // bytes, terminator included
 
 class MyGaugeCCallback final : public IGaugeCCallback {
-public:
+  public:
     MyGaugeCCallback();
 
     uint32_t HOST_MEMBER addRef() override;
@@ -42,18 +42,18 @@ public:
     TrafficRecord advisoryTarget{};
     double range = 15.0;  // nautical miles
     int32_t brightness = 255;
-    double mouseRelPosX = 0.0;  // fraction of the drawing area's width
-    double mouseRelPosY = 0.0;  // fraction of the drawing area's height
-    double timeSeparationTA = 35.0;  // seconds
-    double timeSeparationRA = 20.0;  // seconds
-    double distSeparationTA = 1.0;  // nautical miles
-    double distSeparationRA = 0.1;  // nautical miles
+    double mouseRelPosX = 0.0;        // fraction of the drawing area's width
+    double mouseRelPosY = 0.0;        // fraction of the drawing area's height
+    double timeSeparationTA = 35.0;   // seconds
+    double timeSeparationRA = 20.0;   // seconds
+    double distSeparationTA = 1.0;    // nautical miles
+    double distSeparationRA = 0.1;    // nautical miles
     double altSeparationTA = 1200.0;  // feet
-    double altSeparationRA = 300.0;  // feet
+    double altSeparationRA = 300.0;   // feet
 
     uint32_t refCount() const { return static_cast<uint32_t>(refCount_); }
 
-private:
+  private:
     ~MyGaugeCCallback();
 
     int32_t refCount_ = 1;

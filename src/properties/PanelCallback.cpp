@@ -1,0 +1,52 @@
+#include "properties/PanelCallback.h"
+
+#include <new>
+
+#include "properties/AircraftCallback.h"
+#include "properties/NameCompare.h"
+#include "properties/PropertyCatalogue.h"
+
+namespace cs {
+
+MyPanelCCallback* createPanelCallback(int32_t variant) {
+    return new (std::nothrow) MyPanelCCallback(variant);
+}
+
+uint32_t MyPanelCCallback::addRef() {
+    return static_cast<uint32_t>(++refCount_);
+}
+
+uint32_t MyPanelCCallback::release() {
+    const int32_t count = --refCount_;
+    if (count == 0) {
+        delete this;
+    }
+    return static_cast<uint32_t>(count);
+}
+
+IPanelCCallback* MyPanelCCallback::queryByName(const char* name) {
+    // Answers the module's original name under either registration.
+    return namesEqualIgnoringCase(name, "va9vedored") ? this : nullptr;
+}
+
+uint32_t MyPanelCCallback::version() {
+    return kPanelCallbackVersion;
+}
+
+IAircraftCCallback* MyPanelCCallback::createAircraftCallback(uint32_t /*containerId*/) {
+    return createAircraftCallbackObject();
+}
+
+bool MyPanelCCallback::propertyNameToId(const char* name, int32_t* id) {
+    return findPropertyId(variant, name, id);
+}
+
+bool MyPanelCCallback::propertyIdToName(int32_t id, char** nameBuffer) {
+    return copyPropertyName(id, nameBuffer);
+}
+
+bool MyPanelCCallback::propertyValueKind(int32_t id, int32_t* kind) {
+    return cs::propertyValueKind(id, kind);
+}
+
+}  // namespace cs
