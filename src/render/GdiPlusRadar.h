@@ -23,11 +23,22 @@ constexpr int32_t AltitudeTag = 0x08;
 constexpr int32_t Label = 0x10;
 }  // namespace detail_flags
 
-constexpr int kFontNameCapacity = 256;  // wide characters, terminator included
+constexpr int kFontNameCapacity = 256;    // wide characters, terminator included
 constexpr int kSymbolTextCapacity = 101;  // wide characters of a tag or label buffer
 
+// Limits beyond which geometry is treated as unusable rather than handed to
+// the drawing library: far larger than any display, small enough that every
+// derived coordinate stays finite in single precision.
+constexpr float kMaxWorldCoordinate = 1.0e6f;  // |x|, |y|, |translation|, view size
+constexpr float kMaxSymbolSize = 1000.0f;      // world units
+constexpr float kMaxWorldScale = 100.0f;       // device pixels per world unit
+
+// Converts to single precision with IEEE overflow to infinity, without the
+// undefined behaviour of an out-of-range conversion.
+float narrowToFloat(double value);
+
 class GdiPlusRadar {
-public:
+  public:
     GdiPlusRadar();
     virtual ~GdiPlusRadar();
 
@@ -55,8 +66,8 @@ public:
                               double proximityRange, double proximityAboveAlt,
                               double proximityBelowAlt);
     void updateTraffic(uint32_t maxCount, double rangeNm, double timeSeparationTA,
-                       double timeSeparationRA, double distSeparationTA,
-                       double distSeparationRA, double altSeparationTA, double altSeparationRA);
+                       double timeSeparationRA, double distSeparationTA, double distSeparationRA,
+                       double altSeparationTA, double altSeparationRA);
 
     // True when a frame was painted.
     bool drawFrame(DeviceContext dc, int32_t antiAlias, double heading);
@@ -76,6 +87,8 @@ public:
     int32_t levelDetail(int index) const { return levelDetails_[index]; }
     int32_t padSymbols() const { return padSymbols_; }
     int32_t maxDisplayed() const { return maxDisplayed_; }
+    int32_t displayedCount() const { return displayedCount_; }
+    int32_t lastDisplayedIndex() const { return lastDisplayedIndex_; }
     double nmPerUnit() const { return nmPerUnit_; }
     float viewWidth() const { return viewWidth_; }
     float viewHeight() const { return viewHeight_; }
@@ -86,15 +99,27 @@ public:
     double mouseRelX() const { return mouseRelX_; }
     double mouseRelY() const { return mouseRelY_; }
 
-protected:
+  protected:
     DrawingBackend& backend() const { return backend_; }
     DrawingContext* graphics() const { return graphics_; }
 
-private:
+    // Texts and position of one aircraft as both passes compute them.
+    struct AircraftView {
+        float x;
+        float y;
+        int32_t word;
+        Argb colour;
+        wchar_t altitudeTag[kSymbolTextCapacity];
+        wchar_t label[kSymbolTextCapacity];
+    };
+
+  private:
     void drawTraffic(double heading);
     void prepareAircraft(int32_t index, double heading, const TrafficRecord& record);
     void paintAircraft(double heading, const TrafficRecord& record);
     void hoverPick(float x, float y, const TrafficRecord& record);
+    bool viewAircraft(double heading, const TrafficRecord& record, AircraftView& view) const;
+    bool frameGeometryUsable() const;
 
     DrawingBackend& backend_;
     DrawingContext* graphics_ = nullptr;
