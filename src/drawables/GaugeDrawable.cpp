@@ -1,1 +1,145 @@
-// (being written)
+#include "drawables/GaugeDrawable.h"
+
+#include "drawables/ToolTip.h"
+#include "host/ImportTable.h"
+#include "properties/GaugeCallback.h"
+#include "render/GdiPlusRadar.h"
+
+namespace cs {
+
+MyGaugeCDrawable::MyGaugeCDrawable(MyGaugeCCallback* gaugeCallback)
+    : gaugeCallback_(gaugeCallback) {
+    maxNumAct_ = 100.0;
+    maxRange_ = 72.0;
+    renderer_ = nullptr;
+    lastRange_ = 0.0;
+    lastBrightness_ = 255;
+    redrawPending_ = 0;
+    // The tick count at creation is where the pacing of traffic cycles starts.
+    tickVar_ = HostVariableRecord{};
+    tickVar_.token = kTickCounterToken;
+    refreshTickVar();
+    tickVar_.previousValue = tickVar_.value;
+    refCount_ = 1;
+    if (gaugeCallback_ != nullptr) {
+        gaugeCallback_->attachDrawable(this);
+    }
+}
+
+MyGaugeCDrawable::~MyGaugeCDrawable() {
+    if (gaugeCallback_ != nullptr) {
+        gaugeCallback_->detachDrawable(this);
+        gaugeCallback_ = nullptr;
+    }
+}
+
+void MyGaugeCDrawable::refreshTickVar() {
+    // Without a services table (the host has not handed one over) the
+    // counter simply stays where it is.
+    HostServices* services = hostServices();
+    if (services != nullptr && services->refreshVariable != nullptr) {
+        services->refreshVariable(&tickVar_);
+    }
+}
+
+uint32_t MyGaugeCDrawable::addRef() {
+    return static_cast<uint32_t>(++refCount_);
+}
+
+uint32_t MyGaugeCDrawable::release() {
+    const int32_t count = --refCount_;
+    if (count == 0) {
+        // The renderer goes first, with its traffic source and drawing state.
+        delete renderer_;
+        renderer_ = nullptr;
+        delete this;
+    }
+    return static_cast<uint32_t>(count);
+}
+
+uint32_t MyGaugeCDrawable::flags() {
+    return 1;  // draws through the device context the host lends
+}
+
+void MyGaugeCDrawable::update() {
+    refreshTickVar();
+    if (renderer_ == nullptr || gaugeCallback_ == nullptr) {
+        return;
+    }
+    // However often the host calls, the traffic cycle (the expensive step)
+    // runs only once the counter has moved on by a full period. A counter
+    // that went backwards waits until it passes the last run again.
+    if (tickVar_.previousValue + kTicksPerTrafficCycle > tickVar_.value) {
+        return;
+    }
+    redrawPending_ = 1;
+    const MyGaugeCCallback& gauge = *gaugeCallback_;
+    renderer_->updateTraffic(requestedAircraftCount(maxNumAct_), maxRange_, gauge.timeSeparationTA,
+                             gauge.timeSeparationRA, gauge.distSeparationTA, gauge.distSeparationRA,
+                             gauge.altSeparationTA, gauge.altSeparationRA);
+    tickVar_.previousValue = tickVar_.value;
+}
+
+void MyGaugeCDrawable::ignoredSlot4(uint32_t /*argument*/) {}
+
+void MyGaugeCDrawable::handOver(const DrawSettings& settings, IDrawParameters* params,
+                                int32_t width, int32_t height) {
+    renderer_->setMousePosition(gaugeCallback_->mouseRelPosX, gaugeCallback_->mouseRelPosY);
+    renderer_->setLevelColours(settings.brightness, settings.otherColour, settings.proximityColour,
+                               settings.taColour, settings.raColour);
+    renderer_->setDisplayOptions(settings.font, settings.otherDetail, settings.proximityDetail,
+                                 settings.taDetail, settings.raDetail, settings.padSymbols,
+                                 settings.maxDisplayed);
+    renderer_->setGeometry(static_cast<double>(width), static_cast<double>(height),
+                           params->horizontalScale(), params->verticalScale(), settings.centerX,
+                           settings.centerY, settings.range, settings.fixedResolution,
+                           settings.symbolSize);
+    renderer_->setDisplayThresholds(settings.otherMinRAlt, settings.otherAboveAlt,
+                                    settings.otherBelowAlt, settings.proximityRange,
+                                    settings.proximityAboveAlt, settings.proximityBelowAlt);
+}
+
+bool MyGaugeCDrawable::draw(IDrawParameters* params, int32_t width, int32_t height,
+                            DeviceContext dc, void* /*image*/) {
+    DrawSettings settings;
+    if (gatherDrawSettings(*this, params, width, height, settings) != GatherOutcome::Complete) {
+        return false;
+    }
+
+    // A frame is due after a traffic cycle, or when range or brightness
+    // changed; the negated comparison counts a range that is not a number as
+    // changed.
+    bool redraw = redrawPending_ != 0;
+    if (settings.brightness != lastBrightness_) {
+        redraw = true;
+    }
+    if (!(settings.range == lastRange_)) {
+        redraw = true;
+    }
+    lastBrightness_ = settings.brightness;
+    lastRange_ = settings.range;
+
+    if (renderer_ == nullptr) {
+        return false;
+    }
+    handOver(settings, params, width, height);
+    if (!redraw) {
+        return false;
+    }
+    redrawPending_ = 0;
+    const bool drawn = renderer_->drawFrame(dc, settings.antiAlias, settings.heading);
+    updateToolTip(*gaugeCallback_, renderer_->hoverTarget());
+    copyAdvisory(*gaugeCallback_, renderer_->advisoryRecord());
+    return drawn;
+}
+
+bool MyGaugeCDrawable::setupDraw(int32_t /*width*/, int32_t /*height*/, DeviceContext /*dc*/,
+                                 void* /*image*/) {
+    return false;
+}
+
+bool MyGaugeCDrawable::getDraw(IDrawParameters* /*params*/) {
+    return false;
+}
+
+}  // namespace cs

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "drawables/DrawParameters.h"
 #include "host/HostVariableRecord.h"
 #include "host/PanelInterfaces.h"
 
@@ -13,15 +14,18 @@ namespace cs {
 class GdiPlusRadar;
 class MyGaugeCCallback;
 
+// Ticks of the host's counter between two traffic cycles.
+constexpr double kTicksPerTrafficCycle = 18.0;
+
 class MyGaugeCDrawable : public IGaugeCDrawable {
-public:
+  public:
     uint32_t HOST_MEMBER addRef() override;
     uint32_t HOST_MEMBER release() override;
     uint32_t HOST_MEMBER flags() override;
     void HOST_MEMBER update() override;
     void HOST_MEMBER ignoredSlot4(uint32_t argument) override;
-    bool HOST_MEMBER draw(IDrawParameters* params, int32_t width, int32_t height,
-                          DeviceContext dc, void* image) override;
+    bool HOST_MEMBER draw(IDrawParameters* params, int32_t width, int32_t height, DeviceContext dc,
+                          void* image) override;
     bool HOST_MEMBER setupDraw(int32_t width, int32_t height, DeviceContext dc,
                                void* image) override;
     bool HOST_MEMBER getDraw(IDrawParameters* params) override;
@@ -44,10 +48,18 @@ public:
     double maxNumAct() const { return maxNumAct_; }
     double maxRange() const { return maxRange_; }
     bool redrawPending() const { return redrawPending_ != 0; }
+    int32_t lastBrightness() const { return lastBrightness_; }
+    double lastRange() const { return lastRange_; }
+    const HostVariableRecord& tickVar() const { return tickVar_; }
+    uint32_t refCount() const { return static_cast<uint32_t>(refCount_); }
 
-protected:
+  protected:
     explicit MyGaugeCDrawable(MyGaugeCCallback* gaugeCallback);
+    // Declared after the three default operations: its vtable slots follow them.
     virtual ~MyGaugeCDrawable();
+
+    MyGaugeCDrawable(const MyGaugeCDrawable&) = delete;
+    MyGaugeCDrawable& operator=(const MyGaugeCDrawable&) = delete;
 
     int32_t refCount_ = 1;
     double maxNumAct_ = 100.0;
@@ -58,6 +70,13 @@ protected:
     double lastRange_ = 0.0;
     int32_t redrawPending_ = 0;
     HostVariableRecord tickVar_{};
+
+  private:
+    friend GatherOutcome gatherDrawSettings(MyGaugeCDrawable& drawable, IDrawParameters* params,
+                                            int32_t width, int32_t height, DrawSettings& settings);
+    void refreshTickVar();
+    void handOver(const DrawSettings& settings, IDrawParameters* params, int32_t width,
+                  int32_t height);
 };
 
 }  // namespace cs

@@ -1,0 +1,61 @@
+#include "drawables/ToolTip.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "properties/GaugeCallback.h"
+
+namespace cs {
+
+int32_t toolTipAltitude(double altDiff) {
+    const double hundreds = std::floor(altDiff / 100.0 + 0.5);
+    if (std::isnan(hundreds)) {
+        return 0;
+    }
+    // 21474836 hundreds is the largest multiple of 100 that an int32 holds.
+    if (hundreds >= 21474836.0) {
+        return 2147483600;
+    }
+    if (hundreds <= -21474836.0) {
+        return -2147483600;
+    }
+    return static_cast<int32_t>(hundreds) * 100;
+}
+
+size_t formatToolTip(const TrafficRecord& target, char* text, size_t capacity) {
+    if (text == nullptr || capacity == 0) {
+        return 0;
+    }
+    std::memset(text, 0, capacity);
+    // The identifier is copied with its terminator forced, so a record that
+    // arrived without one cannot run the format past its field.
+    char atcId[kAtcIdLength + 1];
+    std::memcpy(atcId, target.atcId, kAtcIdLength);
+    atcId[kAtcIdLength] = '\0';
+    if (atcId[0] == '\0') {
+        return 0;
+    }
+    // The degree sign is the single Windows-1252 byte 0xB0.
+    const int length = std::snprintf(
+        text, capacity, "ID: %s ALT: %dft GS: %.0fkt TRK: %.0f\xB0 DST: %.1fnm", atcId,
+        toolTipAltitude(target.altDiff), target.groundSpeed, target.trackAngle, target.distance);
+    if (length < 0) {
+        std::memset(text, 0, capacity);
+        return 0;
+    }
+    return std::strlen(text);
+}
+
+void updateToolTip(MyGaugeCCallback& gauge, const TrafficRecord& hovered) {
+    gauge.toolTipTarget = hovered;
+    formatToolTip(gauge.toolTipTarget, gauge.toolTipText, sizeof gauge.toolTipText);
+}
+
+void copyAdvisory(MyGaugeCCallback& gauge, const TrafficRecord* advisory) {
+    if (advisory != nullptr) {
+        gauge.advisoryTarget = *advisory;
+    }
+}
+
+}  // namespace cs
