@@ -1,0 +1,127 @@
+#include "simhost/ModuleLoader.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace cs::sim {
+
+namespace {
+
+#if defined(_WIN32)
+void* openLibrary(const std::string& path, std::string& error) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (module == nullptr) {
+        error = "LoadLibraryA failed with error " + std::to_string(GetLastError());
+    }
+    return reinterpret_cast<void*>(module);
+}
+
+void* findSymbol(void* handle, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+
+void closeLibrary(void* handle) {
+    FreeLibrary(static_cast<HMODULE>(handle));
+}
+#else
+void* openLibrary(const std::string& path, std::string& error) {
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* message = dlerror();
+        error = message != nullptr ? message : "dlopen failed";
+    }
+    return handle;
+}
+
+void* findSymbol(void* handle, const char* name) {
+    return dlsym(handle, name);
+}
+
+void closeLibrary(void* handle) {
+    dlclose(handle);
+}
+#endif
+
+}  // namespace
+
+ModuleLoader::~ModuleLoader() {
+    unload();
+}
+
+bool ModuleLoader::load(const std::string& path) {
+    unload();
+    error_.clear();
+    handle_ = openLibrary(path, error_);
+    if (handle_ == nullptr) {
+        return false;
+    }
+    start_ = reinterpret_cast<ModuleRoutine>(findSymbol(handle_, "DLLStart"));
+    stop_ = reinterpret_cast<ModuleRoutine>(findSymbol(handle_, "DLLStop"));
+    importTable_ = static_cast<ImportTableRecord*>(findSymbol(handle_, "ImportTable"));
+    linkage_ = static_cast<LinkageRecord*>(findSymbol(handle_, "Linkage"));
+    panels_ = static_cast<HostServices**>(findSymbol(handle_, "Panels"));
+    if (start_ == nullptr || stop_ == nullptr) {
+        error_ = "the library exports no DLLStart or DLLStop";
+        unload();
+        return false;
+    }
+    return true;
+}
+
+void ModuleLoader::unload() {
+    if (handle_ == nullptr) {
+        return;
+    }
+    if (started_) {
+        stop();
+    }
+    closeLibrary(handle_);
+    handle_ = nullptr;
+    start_ = nullptr;
+    stop_ = nullptr;
+    importTable_ = nullptr;
+    linkage_ = nullptr;
+    panels_ = nullptr;
+}
+
+void* ModuleLoader::symbol(const char* name) const {
+    return handle_ != nullptr && name != nullptr ? findSymbol(handle_, name) : nullptr;
+}
+
+bool ModuleLoader::handOver(HostServices* services, HandOverRoute route) {
+    if (route == HandOverRoute::Panels) {
+        if (panels_ == nullptr) {
+            return false;
+        }
+        *panels_ = services;
+        return true;
+    }
+    if (importTable_ == nullptr) {
+        return false;
+    }
+    importTable_->panelServices.table = services;
+    return true;
+}
+
+bool ModuleLoader::start() {
+    if (start_ == nullptr) {
+        return false;
+    }
+    start_();
+    started_ = true;
+    return true;
+}
+
+bool ModuleLoader::stop() {
+    if (stop_ == nullptr) {
+        return false;
+    }
+    stop_();
+    started_ = false;
+    return true;
+}
+
+}  // namespace cs::sim
