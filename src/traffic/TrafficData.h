@@ -15,7 +15,7 @@ class ITrafficInfo;
 
 struct GreatCircleResult {
     double distance;  // nautical miles
-    double bearing;  // degrees true, 0 to below 360
+    double bearing;   // degrees true, 0 to below 360
 };
 
 struct TrafficConstants {
@@ -28,7 +28,7 @@ struct TrafficConstants {
 };
 
 class TrafficData {
-public:
+  public:
     TrafficData();
     virtual ~TrafficData();
 
@@ -62,22 +62,22 @@ public:
     double previousTime() const { return timeVar_.previousValue; }
 
     struct Thresholds {
-        double otherMinRAlt = 50.0;  // feet
-        double otherAboveAlt = 2700.0;  // feet
-        double otherBelowAlt = 2700.0;  // feet
-        double proximityRange = 6.0;  // nautical miles
+        double otherMinRAlt = 50.0;         // feet
+        double otherAboveAlt = 2700.0;      // feet
+        double otherBelowAlt = 2700.0;      // feet
+        double proximityRange = 6.0;        // nautical miles
         double proximityAboveAlt = 1200.0;  // feet
         double proximityBelowAlt = 1200.0;  // feet
-        double timeSeparationTA = 35.0;  // seconds
-        double timeSeparationRA = 20.0;  // seconds
-        double distSeparationTA = 1.0;  // nautical miles
-        double distSeparationRA = 0.1;  // nautical miles
-        double altSeparationTA = 1200.0;  // feet
-        double altSeparationRA = 300.0;  // feet
+        double timeSeparationTA = 35.0;     // seconds
+        double timeSeparationRA = 20.0;     // seconds
+        double distSeparationTA = 1.0;      // nautical miles
+        double distSeparationRA = 0.1;      // nautical miles
+        double altSeparationTA = 1200.0;    // feet
+        double altSeparationRA = 300.0;     // feet
     };
     const Thresholds& thresholds() const { return thresholds_; }
 
-private:
+  private:
     void computeGeometry(TrafficRecord* newRecords, int32_t newCount,
                          TrafficRecord* previousRecords, int32_t previousCount);
     void classify(TrafficRecord* record, double dt, double ownVerticalSpeed,
