@@ -35,13 +35,13 @@ struct SurfaceStringFormat;
 
 // One drawing context made from the host's device context for one frame.
 class DrawingContext {
-public:
+  public:
     virtual ~DrawingContext() = default;
     // Both transforms are prepended: world point p lands at device (p + t) * s.
     virtual void scaleWorldTransform(float sx, float sy) = 0;
     virtual void translateWorldTransform(float dx, float dy) = 0;
     virtual void setAntiAliasedShapes() = 0;  // smoothing mode anti-alias
-    virtual void setAntiAliasedText() = 0;  // text hint anti-alias grid-fit
+    virtual void setAntiAliasedText() = 0;    // text hint anti-alias grid-fit
 
     virtual void fillRectangle(const SurfaceBrush* brush, RectF rect) = 0;
     virtual void fillEllipse(const SurfaceBrush* brush, RectF bounds) = 0;
@@ -60,7 +60,7 @@ public:
 
 // One backend per library: start-up, contexts and resources.
 class DrawingBackend {
-public:
+  public:
     // Start-up token; 0 means the library did not start.
     virtual uintptr_t startup() = 0;
     virtual void shutdown(uintptr_t token) = 0;
@@ -81,7 +81,7 @@ public:
     virtual SurfaceFont* createFont(const wchar_t* family, float emSize) = 0;
     virtual void deleteFont(SurfaceFont* font) = 0;
 
-protected:
+  protected:
     ~DrawingBackend() = default;
 };
 
