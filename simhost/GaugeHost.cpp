@@ -65,6 +65,13 @@ const ParameterDeclaration* DrawableDeclarations::find(const std::string& name) 
 
 // --- DrawParameterValues ----------------------------------------------------
 
+const DrawParameterValues::Value* DrawParameterValues::find(int32_t id) const {
+    if (id < 0 || static_cast<size_t>(id) >= values_.size()) {
+        return nullptr;
+    }
+    return &values_[static_cast<size_t>(id)];
+}
+
 DrawParameterValues::Value* DrawParameterValues::slot(int32_t id) {
     if (id < 0 || id > 1000) {
         return nullptr;
@@ -83,7 +90,7 @@ void DrawParameterValues::record(ParameterRead kind, int32_t id) {
 
 bool DrawParameterValues::readInteger(int32_t id, int32_t* value) {
     record(ParameterRead::Integer, id);
-    const Value* v = slot(id);
+    const Value* v = find(id);
     if (value == nullptr || v == nullptr || !v->supplied) {
         return false;
     }
@@ -100,7 +107,7 @@ bool DrawParameterValues::readInteger(int32_t id, int32_t* value) {
 
 bool DrawParameterValues::readReal(int32_t id, double* value) {
     record(ParameterRead::Real, id);
-    const Value* v = slot(id);
+    const Value* v = find(id);
     if (value == nullptr || v == nullptr || !v->supplied) {
         return false;
     }
@@ -117,7 +124,7 @@ bool DrawParameterValues::readReal(int32_t id, double* value) {
 
 bool DrawParameterValues::readString(int32_t id, const char** value) {
     record(ParameterRead::String, id);
-    const Value* v = slot(id);
+    const Value* v = find(id);
     if (value == nullptr || v == nullptr || !v->supplied || v->type != kParameterTypeString) {
         return false;
     }

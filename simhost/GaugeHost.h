@@ -115,10 +115,13 @@ class DrawParameterValues final : public IDrawParameters {
         std::string text;
         bool nullText = false;
     };
+    // Reads never resize the table, so a text handed out stays valid until
+    // the value is set again.
+    const Value* find(int32_t id) const;
     Value* slot(int32_t id);
     void record(ParameterRead kind, int32_t id);
 
-    std::vector<Value> values_;
+    std::vector<Value> values_ = std::vector<Value>(32);
     const DrawableDeclarations* declarations_ = nullptr;
     double scaleX_ = 1.0;
     double scaleY_ = 1.0;
