@@ -4,7 +4,9 @@
 // Linux, a recorder in tests).
 //
 // Each resource object keeps the status of the call that made it; a failed
-// call yields an object that draws nothing, and no status is ever read.
+// call yields an object that draws nothing, and no status is ever read. A
+// null resource (its holder could not be allocated) is accepted everywhere
+// and draws nothing either.
 #pragma once
 
 #include <cstdint>
@@ -86,7 +88,8 @@ class DrawingBackend {
 };
 
 // The backend the displays use: the platform's own (GDI+ on Windows, Cairo on
-// Linux) unless a test has put another in its place.
+// Linux) unless a test has put another in its place. A renderer binds the
+// backend active at its construction for its whole life.
 DrawingBackend& activeDrawingBackend();
 void overrideDrawingBackend(DrawingBackend* backend);  // null restores the platform's
 
