@@ -1,0 +1,183 @@
+// contactscope-preview: renders traffic scenarios through the module's
+// displays. See README.md, "Preview tool".
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "tools/preview/BuiltinScenarios.h"
+#include "tools/preview/PreviewRun.h"
+#include "tools/preview/Report.h"
+#include "tools/preview/ScenarioParser.h"
+#include "tools/preview/Terminal.h"
+
+namespace {
+
+constexpr int kBadInput = 2;
+constexpr int kFailure = 1;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace cs::preview;
+    CLI::App app{
+        "contactscope-preview: runs traffic scenarios through the ContactScope module's TCAS "
+        "and radar displays and writes a PNG per traffic cycle, a contact sheet and a JSON "
+        "Lines log. Without scenario files it renders the built-in encounter set."};
+    std::vector<std::string> files;
+    std::vector<std::string> builtins;
+    std::string outDir = "preview-out";
+    std::string modulePath;
+    std::string display = "both";
+    double every = -1.0;
+    bool noFrames = false, noSheet = false, noLog = false, noProbe = false;
+    bool list = false, check = false, quiet = false;
+    std::string show;
+    std::string progress = "auto";
+    app.add_option("scenario", files, "scenario files (JSON, see docs/scenario-format.md)");
+    app.add_option("-b,--builtin", builtins, "a built-in scenario by name (see --list)");
+    app.add_option("-o,--out", outDir, "output folder (created if missing, never emptied)")
+        ->capture_default_str();
+    app.add_option("-m,--module", modulePath,
+                   "the module to load (default: next to this program, else this build's)");
+    app.add_option("-d,--display", display, "tcas, radar or both")
+        ->check(CLI::IsMember({"tcas", "radar", "both"}))
+        ->capture_default_str();
+    app.add_option("-e,--every", every,
+                   "seconds between kept images (0: every traffic cycle; default: the "
+                   "scenario's frameInterval)")
+        ->check(CLI::Range(0.0, 3600.0));
+    app.add_flag("--no-frames", noFrames, "write no per-cycle images");
+    app.add_flag("--no-sheet", noSheet, "write no contact sheet");
+    app.add_flag("--no-log", noLog, "write no log.jsonl");
+    app.add_flag("--no-probe", noProbe,
+                 "skip the hover probes that read each aircraft's level and values");
+    app.add_flag("-l,--list", list, "list the built-in scenarios and exit");
+    app.add_option("--show", show, "print a built-in scenario's JSON and exit");
+    app.add_flag("-c,--check", check,
+                 "only check the scenarios (and their names against the "
+                 "module); write nothing");
+    app.add_flag("-q,--quiet", quiet, "no summary on the terminal");
+    app.add_option("--progress", progress, "progress bar on stderr: auto, always or never")
+        ->check(CLI::IsMember({"auto", "always", "never"}))
+        ->capture_default_str();
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : kBadInput;
+    }
+
+    if (list) {
+        for (size_t i = 0; i < kBuiltinScenarioCount; ++i) {
+            std::string title;
+            try {
+                title = parseScenario(kBuiltinScenarios[i].text, kBuiltinScenarios[i].file).title;
+            } catch (const InputError&) {
+            }
+            std::printf("%-20s %s\n", kBuiltinScenarios[i].name, title.c_str());
+        }
+        return 0;
+    }
+    if (!show.empty()) {
+        for (size_t i = 0; i < kBuiltinScenarioCount; ++i) {
+            if (show == kBuiltinScenarios[i].name) {
+                std::fputs(kBuiltinScenarios[i].text, stdout);
+                return 0;
+            }
+        }
+        std::fprintf(stderr, "no built-in scenario \"%s\" (see --list)\n", show.c_str());
+        return kBadInput;
+    }
+
+    // Everything is read and checked before anything is written.
+    std::vector<PreviewScenario> scenarios;
+    try {
+        for (const std::string& f : files) {
+            scenarios.push_back(loadScenarioFile(f));
+        }
+        for (const std::string& name : builtins) {
+            bool found = false;
+            for (size_t i = 0; i < kBuiltinScenarioCount && !found; ++i) {
+                if (name == kBuiltinScenarios[i].name) {
+                    scenarios.push_back(
+                        parseScenario(kBuiltinScenarios[i].text, kBuiltinScenarios[i].file));
+                    found = true;
+                }
+            }
+            if (!found) {
+                std::fprintf(stderr, "--builtin %s: no such built-in scenario (see --list)\n",
+                             name.c_str());
+                return kBadInput;
+            }
+        }
+        if (files.empty() && builtins.empty()) {
+            for (size_t i = 0; i < kBuiltinScenarioCount; ++i) {
+                scenarios.push_back(
+                    parseScenario(kBuiltinScenarios[i].text, kBuiltinScenarios[i].file));
+            }
+        }
+    } catch (const InputError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return kBadInput;
+    }
+
+    ModuleSession session;
+    if (modulePath.empty()) {
+        modulePath = defaultModulePath();
+    }
+    if (!session.open(modulePath)) {
+        std::fprintf(stderr, "%s\n", session.error().c_str());
+        return kFailure;
+    }
+    try {
+        for (PreviewScenario& s : scenarios) {
+            resolveNames(s, session.vocabulary());
+        }
+    } catch (const InputError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return kBadInput;
+    }
+    if (check) {
+        for (const PreviewScenario& s : scenarios) {
+            std::printf("%s: ok (%s)\n", s.file.c_str(), s.name.c_str());
+        }
+        return 0;
+    }
+
+    RunOptions options;
+    options.outDir = outDir;
+    options.writeFrames = !noFrames;
+    options.writeSheet = !noSheet;
+    options.writeLog = !noLog;
+    options.probe = !noProbe;
+    options.frameIntervalS = every;
+    if (display == "tcas") {
+        options.onlyDisplay = DisplayKind::Tcas;
+    } else if (display == "radar") {
+        options.onlyDisplay = DisplayKind::Radar;
+    }
+    ProgressBar bar(progress == "always" || (progress == "auto" && stderrIsTerminal()));
+    try {
+        for (size_t n = 0; n < scenarios.size(); ++n) {
+            const PreviewScenario& s = scenarios[n];
+            options.progress = [&](double f) {
+                bar.show((static_cast<double>(n) + f) / static_cast<double>(scenarios.size()),
+                         s.name);
+            };
+            const RunResult result = session.run(s, options);
+            bar.finish();
+            if (!quiet) {
+                std::fputs(summaryText(s, result).c_str(), stdout);
+                std::fflush(stdout);
+            }
+        }
+    } catch (const std::exception& e) {
+        bar.finish();
+        std::fprintf(stderr, "%s\n", e.what());
+        return kFailure;
+    }
+    return 0;
+}
