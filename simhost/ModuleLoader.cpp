@@ -11,7 +11,7 @@ namespace cs::sim {
 namespace {
 
 #if defined(_WIN32)
-void* openLibrary(const std::string& path, std::string& error) {
+void* openLibrary(const std::string& path, bool /*keepMapped*/, std::string& error) {
     HMODULE module = LoadLibraryA(path.c_str());
     if (module == nullptr) {
         error = "LoadLibraryA failed with error " + std::to_string(GetLastError());
@@ -27,8 +27,9 @@ void closeLibrary(void* handle) {
     FreeLibrary(static_cast<HMODULE>(handle));
 }
 #else
-void* openLibrary(const std::string& path, std::string& error) {
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+void* openLibrary(const std::string& path, bool keepMapped, std::string& error) {
+    const int flags = RTLD_NOW | RTLD_LOCAL | (keepMapped ? RTLD_NODELETE : 0);
+    void* handle = dlopen(path.c_str(), flags);
     if (handle == nullptr) {
         const char* message = dlerror();
         error = message != nullptr ? message : "dlopen failed";
@@ -54,7 +55,7 @@ ModuleLoader::~ModuleLoader() {
 bool ModuleLoader::load(const std::string& path) {
     unload();
     error_.clear();
-    handle_ = openLibrary(path, error_);
+    handle_ = openLibrary(path, keepMapped, error_);
     if (handle_ == nullptr) {
         return false;
     }

@@ -56,6 +56,11 @@ class ModuleLoader {
     bool stop();
     bool started() const { return started_; }
 
+    // Leaves the library mapped when it is unloaded (Linux: RTLD_NODELETE;
+    // no effect on Windows), so that leak checkers running at exit can still
+    // name the frames of its allocations. Set before load().
+    bool keepMapped = false;
+
   private:
     void* handle_ = nullptr;
     std::string error_;
