@@ -290,5 +290,36 @@ TEST(DrawParameterCounts, RequestTruncatesDisplayRoundsBothSaturate) {
     }
 }
 
+// The replacement host converts a number a gauge gives an integer parameter
+// the way a panel system must: no undefined conversion, colours keep their bits.
+TEST(HostParameterValues, RealsBecomeIntegersWithoutUndefinedConversions) {
+    const struct {
+        double value;
+        int32_t integer;
+    } cases[] = {
+        {127.9, 127},       {-127.9, -127},
+        {kNaN, 0},          {4278190080.0, static_cast<int32_t>(0xFF000000u)},
+        {4294967295.0, -1}, {4294967296.0, 2147483647},
+        {kInf, 2147483647}, {-kInf, -2147483647 - 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(sim::integerParameterFromReal(c.value), c.integer);
+    }
+    sim::DrawParameterValues values;
+    values.setReal(5, 2.75);
+    int32_t integer = 9;
+    EXPECT_TRUE(values.readInteger(5, &integer));
+    EXPECT_EQ(integer, 2);
+    const char* text = "kept";
+    EXPECT_FALSE(values.readString(5, &text));  // a number is no text
+    EXPECT_STREQ(text, "kept");
+    double real = 1.5;
+    EXPECT_FALSE(values.readReal(6, &real));  // not supplied
+    EXPECT_EQ(real, 1.5);
+    EXPECT_FALSE(values.readReal(-1, &real));
+    EXPECT_FALSE(values.readReal(100000, &real));
+}
+
 }  // namespace
 }  // namespace cs
