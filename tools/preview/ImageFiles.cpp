@@ -1,6 +1,7 @@
 #include "tools/preview/ImageFiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -162,6 +163,62 @@ Image contactSheet(const std::vector<SheetFrame>& frames, const std::string& tit
         drawText(sheet, tx, oy + f.image.height + 3, f.caption, 0xE0E0E0);
     }
     return sheet;
+}
+
+}  // namespace cs::preview
+
+namespace cs::preview {
+
+namespace {
+
+void plot(Image& image, int x, int y, uint32_t rgb) {
+    if (x < 0 || y < 0 || x >= image.width || y >= image.height) {
+        return;
+    }
+    uint8_t* p = &image.rgba[(static_cast<size_t>(y) * image.width + x) * 4];
+    p[0] = static_cast<uint8_t>(rgb >> 16);
+    p[1] = static_cast<uint8_t>(rgb >> 8);
+    p[2] = static_cast<uint8_t>(rgb);
+    p[3] = 255;
+}
+
+void line(Image& image, double x0, double y0, double x1, double y1, uint32_t rgb) {
+    const double steps = std::max(std::fabs(x1 - x0), std::fabs(y1 - y0)) * 2.0 + 1.0;
+    for (int i = 0; i <= static_cast<int>(steps); ++i) {
+        const double f = i / steps;
+        plot(image, static_cast<int>(std::lround(x0 + (x1 - x0) * f)),
+             static_cast<int>(std::lround(y0 + (y1 - y0) * f)), rgb);
+    }
+}
+
+}  // namespace
+
+void drawOwnAircraftOverlay(Image& image, double cx, double cy, double pixelsPerNm, double ringNm) {
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(pixelsPerNm)) {
+        return;
+    }
+    constexpr uint32_t kOwn = 0x40C8FF;
+    const double s = std::max(4.0, std::min(image.width, image.height) / 40.0);
+    // A small aeroplane pointing up: fuselage, wings, tail.
+    line(image, cx, cy - 1.6 * s, cx, cy + 1.4 * s, kOwn);
+    line(image, cx - 1.4 * s, cy - 0.1 * s, cx + 1.4 * s, cy - 0.1 * s, kOwn);
+    line(image, cx - 0.6 * s, cy + 1.3 * s, cx + 0.6 * s, cy + 1.3 * s, kOwn);
+    line(image, cx + 1, cy - 1.6 * s, cx + 1, cy + 1.4 * s, kOwn);
+    const double r = ringNm * pixelsPerNm;
+    if (r > 3.0 * s && r < 4.0 * std::max(image.width, image.height)) {
+        for (int k = 0; k < 12; ++k) {
+            const double a = k * 3.14159265358979 / 6.0;
+            const int x = static_cast<int>(std::lround(cx + r * std::sin(a)));
+            const int y = static_cast<int>(std::lround(cy - r * std::cos(a)));
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    if (dx * dx + dy * dy <= 1) {
+                        plot(image, x + dx, y + dy, 0xC0C0C0);
+                    }
+                }
+            }
+        }
+    }
 }
 
 }  // namespace cs::preview

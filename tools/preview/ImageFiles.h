@@ -38,3 +38,12 @@ Image contactSheet(const std::vector<SheetFrame>& frames, const std::string& tit
                    int columns = 8);
 
 }  // namespace cs::preview
+
+namespace cs::preview {
+
+// What an XML gauge would draw around the module's display, added to the
+// kept images only: the own-aircraft symbol at the display centre (cx, cy in
+// pixels) and a ring of 12 dots at `ringNm` (`pixelsPerNm` apart per mile).
+void drawOwnAircraftOverlay(Image& image, double cx, double cy, double pixelsPerNm, double ringNm);
+
+}  // namespace cs::preview

@@ -517,6 +517,18 @@ RunResult ModuleSession::run(const PreviewScenario& scenario, const RunOptions& 
                 }
             }
             Image image = canvas->snapshot();
+            if (options.overlay) {
+                // Centre and scale as the gauge's own drawing would place them.
+                const NamedValue* rv = findValue(run.values, run.idRange);
+                const double range = rv ? rv->number : run.gauge->number("range");
+                const double sc = scenario.hostScale;
+                const NamedValue* cxv = findValue(run.values, run.idCenterX);
+                const NamedValue* cyv = findValue(run.values, run.idCenterY);
+                const double cx = cxv ? cxv->number * sc : (scenario.width / 2);
+                const double cy = cyv ? cyv->number * sc : (scenario.height / 2);
+                const double pxPerNm = std::fmin(scenario.width, scenario.height) / 2.0 / range;
+                drawOwnAircraftOverlay(image, cx, cy, pxPerNm, 2.0);
+            }
             char name[64];
             std::snprintf(name, sizeof name, "%s-%04d.png", displayName(run.kind), frame);
             if (writing && options.writeFrames) {

@@ -79,6 +79,7 @@ struct RunOptions {
     bool writeFrames = true;
     bool writeSheet = true;
     bool writeLog = true;
+    bool overlay = true;           // own-aircraft symbol and 2 nm ring on the kept images
     bool probe = true;             // per-aircraft levels and values through hover probes
     double frameIntervalS = -1.0;  // images; negative: the scenario's
     std::optional<DisplayKind> onlyDisplay;

@@ -52,6 +52,9 @@ int main(int argc, char** argv) {
     app.add_flag("--no-frames", noFrames, "write no per-cycle images");
     app.add_flag("--no-sheet", noSheet, "write no contact sheet");
     app.add_flag("--no-log", noLog, "write no log.jsonl");
+    bool noOverlay = false;
+    app.add_flag("--no-overlay", noOverlay,
+                 "keep the module's pixels only (no own-aircraft symbol and 2 nm ring)");
     app.add_flag("--no-probe", noProbe,
                  "skip the hover probes that read each aircraft's level and values");
     app.add_flag("-l,--list", list, "list the built-in scenarios and exit");
@@ -153,6 +156,7 @@ int main(int argc, char** argv) {
     options.writeSheet = !noSheet;
     options.writeLog = !noLog;
     options.probe = !noProbe;
+    options.overlay = !noOverlay;
     options.frameIntervalS = every;
     if (display == "tcas") {
         options.onlyDisplay = DisplayKind::Tcas;
