@@ -338,3 +338,38 @@ TEST_F(DrawableLifecycle, WithoutAServicesTableTheCounterStaysPut) {
 
 }  // namespace
 }  // namespace cs
+
+namespace cs {
+namespace {
+
+// The host and the module agree on slots, not names: the drawable's own
+// operations follow the eight host slots, in declaration order.
+#if !defined(_WIN32)
+TEST_F(DrawableLifecycle, DefaultOperationsOccupySlotsEightToTen) {
+    MyGaugeCDrawable* drawable = make(1);
+    void** vtable = *reinterpret_cast<void***>(drawable);
+    using FlagsSlot = uint32_t (*)(void*);
+    using LimitsSlot = void (*)(void*, double*, double*, double*, double*, double*, double*);
+    using WordsSlot = void (*)(void*, int32_t*, int32_t*, int32_t*, int32_t*);
+    EXPECT_EQ(reinterpret_cast<FlagsSlot>(vtable[2])(drawable), 1u);
+    double limits[6] = {};
+    reinterpret_cast<LimitsSlot>(vtable[8])(drawable, &limits[0], &limits[1], &limits[2],
+                                            &limits[3], &limits[4], &limits[5]);
+    EXPECT_EQ(limits[0], 50.0);
+    EXPECT_EQ(limits[3], 6.0);
+    int32_t colours[4] = {};
+    reinterpret_cast<WordsSlot>(vtable[9])(drawable, &colours[0], &colours[1], &colours[2],
+                                           &colours[3]);
+    EXPECT_EQ(colours[3], 0xFF0000);
+    int32_t details[4] = {};
+    reinterpret_cast<WordsSlot>(vtable[10])(drawable, &details[0], &details[1], &details[2],
+                                            &details[3]);
+    EXPECT_EQ(details[0], 10);
+    EXPECT_EQ(details[1], 14);
+    // Null pointers are skipped.
+    reinterpret_cast<WordsSlot>(vtable[10])(drawable, nullptr, nullptr, nullptr, nullptr);
+}
+#endif
+
+}  // namespace
+}  // namespace cs
