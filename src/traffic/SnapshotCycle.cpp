@@ -116,7 +116,8 @@ void TrafficData::computeGeometry(TrafficRecord* newRecords, int32_t newCount,
         const double horizontalFt = r.distance * kFeetPerNm;
         r.slantRange = std::sqrt(r.altDiff * r.altDiff + horizontalFt * horizontalFt);
 
-        if (trafficInfo_->modeQuery() == 0) {
+        const bool positionOnly = trafficInfo_->modeQuery() != 0;
+        if (!positionOnly) {
             r.trackAngle = std::fmod(
                 std::atan2(r.velocityEast, r.velocityNorth) * TrafficConstants::kDegreesPerRadian +
                     360.0,
@@ -125,8 +126,13 @@ void TrafficData::computeGeometry(TrafficRecord* newRecords, int32_t newCount,
                 std::sqrt(r.velocityNorth * r.velocityNorth + r.velocityEast * r.velocityEast);
         }
 
-        if (r.slantRange < TrafficConstants::kOwnAircraftSlantRangeFt) {
-            // The host lists the own aircraft among the traffic.
+        // The host lists the own aircraft among the traffic. In position-only
+        // mode its record carries the true altitude while the own altitude is
+        // the indicated one, so away from standard pressure the two differ and
+        // only the horizontal position can recognise it; otherwise the own
+        // aircraft would be classified at distance 0 as an RA on itself.
+        const double ownTestFt = positionOnly ? horizontalFt : r.slantRange;
+        if (ownTestFt < TrafficConstants::kOwnAircraftSlantRangeFt) {
             r.distance = 0.0;
             r.slantRange = 0.0;
             continue;

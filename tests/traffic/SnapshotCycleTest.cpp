@@ -139,6 +139,26 @@ TEST_F(SnapshotCycle, FirstCycleLeavesEverythingHiddenAndFindsTheOwnAircraft) {
     EXPECT_EQ(data->previousTime(), 20.0);
 }
 
+// In position-only mode the own aircraft's record carries its true altitude,
+// the own altitude is the indicated one; away from standard pressure they
+// differ, and the own aircraft must still not become an RA against itself.
+TEST_F(SnapshotCycle, PositionOnlyOwnAircraftIsRecognisedDespiteAltimeterSetting) {
+    host.setPositionOnly(true);
+    host.scenario().own().trueAltitude = host.scenario().own().indicatedAltitude + 250.0;
+    host.scenario().addRelative(2, 90.0, 8.0, 2000.0);
+    auto data = makeData();
+    for (int i = 0; i < 3; ++i) {
+        host.advance(5.0);
+        cycle(*data);
+    }
+    const TrafficRecord* own = recordOf(*data, 1);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->threatLevel, threat::Hidden);
+    EXPECT_EQ(own->distance, 0.0);
+    EXPECT_EQ(own->slantRange, 0.0);
+    EXPECT_EQ(data->advisory().threatLevel, 0) << "no advisory against the own aircraft";
+}
+
 TEST_F(SnapshotCycle, HostListingNothingKeepsTheLastSnapshot) {
     stageEncounter(2, 0.5, 300.0, 0.0, 5.0);
     auto data = makeData();
