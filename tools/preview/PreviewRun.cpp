@@ -15,6 +15,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#else
+#include <dlfcn.h>
 #endif
 
 namespace cs::preview {
@@ -212,6 +214,12 @@ bool ModuleSession::open(const std::string& path) {
         error_ = "cannot load the module " + path + ": " + s.loader.error();
         return false;
     }
+#if !defined(_WIN32)
+    // Keep the module and the drawing libraries it brought in mapped after
+    // the loader unloads it, so their one-time caches stay reachable rather
+    // than turning into leaks at exit.
+    dlopen(path.c_str(), RTLD_NOW | RTLD_NODELETE);
+#endif
     if (!s.loader.handOver(s.host.services()) || !s.loader.start()) {
         error_ = "the module " + path + " has no import record or could not be started";
         return false;
