@@ -10,8 +10,11 @@ namespace {
 
 using cs::sim::SimHost;
 
+// Over the sea, so traffic placed below the own aircraft stays above ground.
 void ownFlyingNorth(SimHost& host) {
-    host.scenario().own().moving(0.0, 250.0, 0.0);
+    cs::sim::Aircraft& own = host.scenario().own();
+    own.altAboveGround = own.indicatedAltitude;
+    own.moving(0.0, 250.0, 0.0);
 }
 
 // Opposite tracks at the same level: closing at 500 kt from 8 nm, TA from

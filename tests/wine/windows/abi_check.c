@@ -33,13 +33,17 @@ static void check(int ok, const char* what) {
     fflush(stdout);
 }
 
-static int closeTo(double a, double b, double tolerance) { return fabs(a - b) <= tolerance; }
+static int closeTo(double a, double b, double tolerance) {
+    return fabs(a - b) <= tolerance;
+}
 
 /* ---- The module's objects: slot numbers of the host interfaces ---------- */
 
 typedef void* Obj; /* address of an object whose first word is its table */
 
-static void* slot(Obj object, int index) { return (*(void***)object)[index]; }
+static void* slot(Obj object, int index) {
+    return (*(void***)object)[index];
+}
 
 typedef uint32_t(HOST_FN* CountFn)(Obj self, void* edx);
 typedef Obj(HOST_FN* QueryFn)(Obj self, void* edx, const char* name);
@@ -62,9 +66,15 @@ typedef _Bool(HOST_FN* SetupDrawFn)(Obj self, void* edx, int32_t width, int32_t 
                                     void* image);
 typedef _Bool(HOST_FN* GetDrawFn)(Obj self, void* edx, Obj params);
 
-static uint32_t addRef(Obj o) { return ((CountFn)slot(o, 0))(o, 0); }
-static uint32_t release(Obj o) { return ((CountFn)slot(o, 1))(o, 0); }
-static Obj query(Obj o, const char* name) { return ((QueryFn)slot(o, 2))(o, 0, name); }
+static uint32_t addRef(Obj o) {
+    return ((CountFn)slot(o, 0))(o, 0);
+}
+static uint32_t release(Obj o) {
+    return ((CountFn)slot(o, 1))(o, 0);
+}
+static Obj query(Obj o, const char* name) {
+    return ((QueryFn)slot(o, 2))(o, 0, name);
+}
 
 /* ---- Host side: the services table ------------------------------------- */
 
@@ -134,16 +144,14 @@ static int32_t __stdcall svcRegisterPanelCallback(const char* name, Obj callback
 
 /* Variables by name, in the host's own id space. */
 static const char* const kVarNames[] = {
-    "PLANE LATITUDE",     "PLANE LONGITUDE",  "PLANE ALTITUDE",
-    "INDICATED ALTITUDE", "VELOCITY WORLD Y", "VELOCITY WORLD Z",
-    "VELOCITY WORLD X",   "PLANE HEADING DEGREES TRUE",
-    "ATC ID",             "ENG COMBUSTION",   "IS USER SIM",
-    "PLANE ALT ABOVE GROUND"};
+    "PLANE LATITUDE",   "PLANE LONGITUDE",  "PLANE ALTITUDE",   "INDICATED ALTITUDE",
+    "VELOCITY WORLD Y", "VELOCITY WORLD Z", "VELOCITY WORLD X", "PLANE HEADING DEGREES TRUE",
+    "ATC ID",           "ENG COMBUSTION",   "IS USER SIM",      "PLANE ALT ABOVE GROUND"};
 enum { VLat, VLon, VAlt, VIndAlt, VVy, VVz, VVx, VHdg, VAtc, VEng, VUser, VAgl, VCount };
 static const char* const kUnitNames[] = {"FEET", "BOOL", "DEGREES", "KNOTS", "FEET PER MINUTE"};
 enum { UFeet, UBool, UDeg, UKnots, UFpm, UCount };
-static const int kVarUnit[VCount] = {UDeg, UDeg, UFeet, UFeet, UFpm, UKnots,
-                                     UKnots, UDeg, -1, UBool, UBool, UFeet};
+static const int kVarUnit[VCount] = {UDeg,   UDeg, UFeet, UFeet, UFpm,  UKnots,
+                                     UKnots, UDeg, -1,    UBool, UBool, UFeet};
 #define VAR_ID(v) (300 + (v))
 #define UNIT_ID(u) (700 + (u))
 
@@ -157,30 +165,44 @@ static double g_lastRadius;
 /* Own aircraft (id 1) parked at 47 N 8 E, 10000 ft; the intruder (id 2)
  * 0.2 nm east of the own meridian, coming south at 300 kt, level. */
 static const double kOwnLat = 47.0, kOwnLon = 8.0, kAlt = 10000.0;
-static double intruderNorthNm(void) { return 1.5 - 300.0 * g_time / 3600.0; }
+static double intruderNorthNm(void) {
+    return 1.5 - 300.0 * g_time / 3600.0;
+}
 static const double kIntruderEastNm = 0.2;
 
 static double aircraftValue(int32_t id, int var) {
     int own = id == 1;
     switch (var) {
-    case VLat: return own ? kOwnLat : kOwnLat + intruderNorthNm() / 60.0;
-    case VLon:
-        return own ? kOwnLon
-                   : kOwnLon + kIntruderEastNm / 60.0 / cos(kOwnLat / 57.29577951308232);
-    case VAlt:
-    case VIndAlt: return kAlt;
-    case VVy: return 0.0;
-    case VVz: return own ? 0.0 : -300.0;
-    case VVx: return 0.0;
-    case VHdg: return own ? 0.0 : 180.0;
-    case VEng: return 1.0;
-    case VUser: return own ? 1.0 : 0.0;
-    case VAgl: return 1000.0;
-    default: return 0.0;
+        case VLat:
+            return own ? kOwnLat : kOwnLat + intruderNorthNm() / 60.0;
+        case VLon:
+            return own ? kOwnLon
+                       : kOwnLon + kIntruderEastNm / 60.0 / cos(kOwnLat / 57.29577951308232);
+        case VAlt:
+        case VIndAlt:
+            return kAlt;
+        case VVy:
+            return 0.0;
+        case VVz:
+            return own ? 0.0 : -300.0;
+        case VVx:
+            return 0.0;
+        case VHdg:
+            return own ? 0.0 : 180.0;
+        case VEng:
+            return 1.0;
+        case VUser:
+            return own ? 1.0 : 0.0;
+        case VAgl:
+            return 1000.0;
+        default:
+            return 0.0;
     }
 }
 
-static int varOfId(int32_t id) { return id >= VAR_ID(0) && id < VAR_ID(VCount) ? id - 300 : -1; }
+static int varOfId(int32_t id) {
+    return id >= VAR_ID(0) && id < VAR_ID(VCount) ? id - 300 : -1;
+}
 
 static double __stdcall svcReadUserVariable(int32_t variableId, int32_t unitId, int32_t index) {
     int var = varOfId(variableId);
@@ -235,8 +257,10 @@ static uint32_t HOST_FN tiList(CObject* self, void* edx, double radiusMetres, ui
     g_lastCapacity = capacity;
     g_lastRadius = radiusMetres;
     uint32_t n = 0;
-    if (n < capacity) ids[n++] = 1; /* the simulator lists the own aircraft first */
-    if (n < capacity) ids[n++] = 2;
+    if (n < capacity)
+        ids[n++] = 1; /* the simulator lists the own aircraft first */
+    if (n < capacity)
+        ids[n++] = 2;
     return n;
 }
 static int32_t HOST_FN tiReadNumber(CObject* self, void* edx, int32_t aircraft, int32_t variable,
@@ -245,8 +269,8 @@ static int32_t HOST_FN tiReadNumber(CObject* self, void* edx, int32_t aircraft, 
     (void)edx;
     ++g_readNumbers;
     int var = varOfId(variable);
-    if (var < 0 || kVarUnit[var] < 0 || unit != UNIT_ID(kVarUnit[var]) || one != 1 ||
-        value == 0 || (aircraft != 1 && aircraft != 2)) {
+    if (var < 0 || kVarUnit[var] < 0 || unit != UNIT_ID(kVarUnit[var]) || one != 1 || value == 0 ||
+        (aircraft != 1 && aircraft != 2)) {
         ++g_badReads;
         return 0;
     }
@@ -329,8 +353,7 @@ static uint32_t HOST_FN cpUnexpected(CObject* self, void* edx) {
     return 0;
 }
 static void* g_createParamsTable[5] = {(void*)cpUnexpected, (void*)cpUnexpected,
-                                       (void*)cpUnexpected, (void*)cpUnexpected,
-                                       (void*)cpDeclare};
+                                       (void*)cpUnexpected, (void*)cpUnexpected, (void*)cpDeclare};
 static CObject g_createParams = {g_createParamsTable};
 
 /* The gauge supplies Range 5 nm and SymbolSize 4; everything else is left to
@@ -341,7 +364,8 @@ static _Bool HOST_FN dpReadInteger(CObject* self, void* edx, int32_t id, int32_t
     (void)edx;
     (void)id;
     ++g_intReads;
-    if (value == 0) ++g_badReads;
+    if (value == 0)
+        ++g_badReads;
     return 0;
 }
 static _Bool HOST_FN dpReadReal(CObject* self, void* edx, int32_t id, double* value) {
@@ -367,7 +391,8 @@ static _Bool HOST_FN dpReadString(CObject* self, void* edx, int32_t id, const ch
     (void)edx;
     (void)id;
     ++g_stringReads;
-    if (value == 0) ++g_badReads;
+    if (value == 0)
+        ++g_badReads;
     return 0;
 }
 static double HOST_FN dpScale(CObject* self, void* edx) {
@@ -376,9 +401,8 @@ static double HOST_FN dpScale(CObject* self, void* edx) {
     ++g_scaleReads;
     return 1.0;
 }
-static void* g_drawParamsTable[6] = {(void*)cpUnexpected, (void*)dpReadInteger,
-                                     (void*)dpReadReal,   (void*)dpReadString,
-                                     (void*)dpScale,      (void*)dpScale};
+static void* g_drawParamsTable[6] = {(void*)cpUnexpected, (void*)dpReadInteger, (void*)dpReadReal,
+                                     (void*)dpReadString, (void*)dpScale,       (void*)dpScale};
 static CObject g_drawParams = {g_drawParamsTable};
 
 /* ---- A DIB section to draw into ----------------------------------------- */
@@ -414,20 +438,39 @@ static uint32_t rgbAt(int x, int y) {
 
 /* ---- Expected draw-parameter declarations -------------------------------- */
 
-static const Declaration kExpected[29] = {
-    {"Range", 0, 2},           {"Heading", 1, 2},           {"Brightness", 2, 3},
-    {"OtherColour", 3, 3},     {"ProximityColour", 4, 3},   {"TAColour", 5, 3},
-    {"RAColour", 6, 3},        {"AntiAlias", 7, 3},         {"MaxRange", 8, 2},
-    {"MaxNumAct", 9, 2},       {"CenterX", 10, 2},          {"CenterY", 11, 2},
-    {"SymbolSize", 12, 2},     {"OtherDetail", 13, 3},      {"ProximityDetail", 14, 3},
-    {"TADetail", 15, 3},       {"RADetail", 16, 3},         {"FixedResolution", 17, 3},
-    {"PadSymbols", 18, 3},     {"Font", 19, 4},             {"OtherMinRAlt", 20, 2},
-    {"OtherAboveAlt", 21, 2},  {"OtherBelowAlt", 22, 2},    {"ProximityRange", 23, 2},
-    {"ProximityAboveAlt", 24, 2}, {"ProximityBelowAlt", 25, 2}, {"MaxDispNumAct", 26, 3},
-    {"InactiveColour", 3, 3},  {"StandardColour", 4, 3}};
+static const Declaration kExpected[29] = {{"Range", 0, 2},
+                                          {"Heading", 1, 2},
+                                          {"Brightness", 2, 3},
+                                          {"OtherColour", 3, 3},
+                                          {"ProximityColour", 4, 3},
+                                          {"TAColour", 5, 3},
+                                          {"RAColour", 6, 3},
+                                          {"AntiAlias", 7, 3},
+                                          {"MaxRange", 8, 2},
+                                          {"MaxNumAct", 9, 2},
+                                          {"CenterX", 10, 2},
+                                          {"CenterY", 11, 2},
+                                          {"SymbolSize", 12, 2},
+                                          {"OtherDetail", 13, 3},
+                                          {"ProximityDetail", 14, 3},
+                                          {"TADetail", 15, 3},
+                                          {"RADetail", 16, 3},
+                                          {"FixedResolution", 17, 3},
+                                          {"PadSymbols", 18, 3},
+                                          {"Font", 19, 4},
+                                          {"OtherMinRAlt", 20, 2},
+                                          {"OtherAboveAlt", 21, 2},
+                                          {"OtherBelowAlt", 22, 2},
+                                          {"ProximityRange", 23, 2},
+                                          {"ProximityAboveAlt", 24, 2},
+                                          {"ProximityBelowAlt", 25, 2},
+                                          {"MaxDispNumAct", 26, 3},
+                                          {"InactiveColour", 3, 3},
+                                          {"StandardColour", 4, 3}};
 
 static int declarationsMatch(void) {
-    if (g_declaredCount != 29) return 0;
+    if (g_declaredCount != 29)
+        return 0;
     for (int i = 0; i < 29; ++i) {
         if (strcmp(g_declared[i].name, kExpected[i].name) != 0 ||
             g_declared[i].id != kExpected[i].id || g_declared[i].type != kExpected[i].type) {
@@ -453,10 +496,10 @@ typedef struct {
 
 static void checkPanelCallback(Obj panel, int variant) {
     char what[128];
-#define CHECKF(cond, ...)                              \
-    do {                                               \
-        snprintf(what, sizeof what, __VA_ARGS__);      \
-        check((cond), what);                           \
+#define CHECKF(cond, ...)                         \
+    do {                                          \
+        snprintf(what, sizeof what, __VA_ARGS__); \
+        check((cond), what);                      \
     } while (0)
     const char* reg = variant == 0 ? "va9vedored" : "ContactScope";
     CHECKF(((VersionFn)slot(panel, 3))(panel, 0) == 0x20001u, "%s: slot 3 answers 0x20001", reg);
@@ -585,8 +628,10 @@ int main(int argc, char** argv) {
     /* Aircraft callback. */
     Obj aircraft = ((CreateAircraftFn)slot(va9, 4))(va9, 0, 0x1234u);
     check(aircraft != 0, "panel slot 4 creates an aircraft callback");
-    if (aircraft == 0) return g_failed;
-    check(addRef(aircraft) == 2 && release(aircraft) == 1, "aircraft callback starts at one reference");
+    if (aircraft == 0)
+        return g_failed;
+    check(addRef(aircraft) == 2 && release(aircraft) == 1,
+          "aircraft callback starts at one reference");
     check(query(aircraft, "va9VEDored") == aircraft, "aircraft query by name gives itself");
     ((VoidFn)slot(aircraft, 4))(aircraft, 0);
     check(1, "aircraft slot 4 (no operation) returns");
@@ -594,7 +639,8 @@ int main(int argc, char** argv) {
     /* Gauge callback and its properties. */
     Obj gauge = ((CreateGaugeFn)slot(aircraft, 3))(aircraft, 0);
     check(gauge != 0, "aircraft slot 3 creates a gauge callback");
-    if (gauge == 0) return g_failed;
+    if (gauge == 0)
+        return g_failed;
     GetTextFn getText = (GetTextFn)slot(gauge, 4);
     GetNumberFn getNumber = (GetNumberFn)slot(gauge, 5);
     SetTextFn setText = (SetTextFn)slot(gauge, 6);
@@ -606,7 +652,8 @@ int main(int argc, char** argv) {
     check(getNumber(gauge, 0, 2, &value) && value == 15.0, "fresh gauge: range 15");
     check(getNumber(gauge, 0, 3, &value) && value == 255.0, "fresh gauge: brightness 255");
     check(getNumber(gauge, 0, 8, &value) && value == 35.0, "fresh gauge: timeSeparationTA 35");
-    check(getNumber(gauge, 0, 11, &value) && closeTo(value, 0.1, 1e-15), "fresh gauge: distSeparationRA 0.1");
+    check(getNumber(gauge, 0, 11, &value) && closeTo(value, 0.1, 1e-15),
+          "fresh gauge: distSeparationRA 0.1");
     check(setNumber(gauge, 0, 3, 127.9) && getNumber(gauge, 0, 3, &value) && value == 127.0,
           "brightness 127.9 is stored truncated (double argument on the stack)");
     check(setNumber(gauge, 0, 3, 255.0), "brightness back to 255");
@@ -632,9 +679,11 @@ int main(int argc, char** argv) {
     g_time = 0.0;
     Obj tcas = createDrawable(gauge, 0, 1, &g_createParams);
     check(tcas != 0, "kind 1 creates the TCAS drawable");
-    snprintf(what, sizeof what, "29 draw-parameter declarations in order (got %d)", g_declaredCount);
+    snprintf(what, sizeof what, "29 draw-parameter declarations in order (got %d)",
+             g_declaredCount);
     check(declarationsMatch(), what);
-    if (tcas == 0) return g_failed;
+    if (tcas == 0)
+        return g_failed;
     check(((CountFn)slot(tcas, 2))(tcas, 0) == 1, "drawable flags are 1");
     check(addRef(tcas) == 2 && release(tcas) == 1, "drawable starts at one reference");
     ((IgnoredFn)slot(tcas, 4))(tcas, 0, 77u);
@@ -649,7 +698,8 @@ int main(int argc, char** argv) {
     g_ticks = 18.0;
     g_time = 1.0;
     update(tcas, 0);
-    check(g_listCalls == 1 && g_lastCapacity == 100 && closeTo(g_lastRadius, 40.0 * 1851.8518518518517, 1e-6),
+    check(g_listCalls == 1 && g_lastCapacity == 100 &&
+              closeTo(g_lastRadius, 40.0 * 1851.8518518518517, 1e-6),
           "cycle at 18 ticks: 100 ids within 40 nm (in metres)");
     g_ticks = 36.0;
     g_time = 2.0;
@@ -669,7 +719,8 @@ int main(int argc, char** argv) {
     double north = intruderNorthNm();
     double expectedDist = sqrt(north * north + kIntruderEastNm * kIntruderEastNm);
     check(getNumber(gauge, 0, 23, &value) && closeTo(value, expectedDist, 0.01), "advisoryDist");
-    check(getNumber(gauge, 0, 27, &value) && closeTo(value, 300.0, 1e-6), "advisoryGroundSpeed 300");
+    check(getNumber(gauge, 0, 27, &value) && closeTo(value, 300.0, 1e-6),
+          "advisoryGroundSpeed 300");
     check(getNumber(gauge, 0, 26, &value) && closeTo(value, 180.0, 1e-6), "advisoryTrackAngle 180");
 
     /* Range 5 nm over 100 px: 0.05 nm per pixel; symbol size 4, RA square 12 px. */
@@ -685,13 +736,15 @@ int main(int argc, char** argv) {
           "a draw with nothing new paints no frame");
 
     /* Hover: mouse on the symbol, then a brightness change forces a frame. */
-    check(setNumber(gauge, 0, 4, (double)sx / kCanvas) && setNumber(gauge, 0, 5, (double)sy / kCanvas),
+    check(setNumber(gauge, 0, 4, (double)sx / kCanvas) &&
+              setNumber(gauge, 0, 5, (double)sy / kCanvas),
           "mouse position written");
     check(setNumber(gauge, 0, 3, 254.0), "brightness 254");
     check(draw(tcas, 0, &g_drawParams, kCanvas, kCanvas, g_dc, 0), "brightness change redraws");
     check(getText(gauge, 0, 14, &text) && text && strcmp(text, "ABI2") == 0,
           "toolTipId is \"ABI2\"");
-    check(getText(gauge, 0, 6, &text) && text && strncmp(text, "ID: ABI2 ALT: 0ft GS: 300kt TRK: 180", 36) == 0,
+    check(getText(gauge, 0, 6, &text) && text &&
+              strncmp(text, "ID: ABI2 ALT: 0ft GS: 300kt TRK: 180", 36) == 0,
           "toolTip text formatted");
     check(rgbAt(sx, sy) == 0xFE0000u, "symbol dimmed by brightness 254");
 
@@ -706,7 +759,8 @@ int main(int argc, char** argv) {
     int callsBefore = g_registerCalls;
     g_lastUnregisterCount = 99;
     stop();
-    check(g_registerCalls == callsBefore + 2 && strcmp(g_registerLog[callsBefore], "va9vedored") == 0 &&
+    check(g_registerCalls == callsBefore + 2 &&
+              strcmp(g_registerLog[callsBefore], "va9vedored") == 0 &&
               g_registerLogObj[callsBefore] == 0 &&
               strcmp(g_registerLog[callsBefore + 1], "ContactScope") == 0 &&
               g_registerLogObj[callsBefore + 1] == 0,
