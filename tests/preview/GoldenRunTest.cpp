@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "SharedSession.h"
 #include "tools/preview/BuiltinScenarios.h"
 #include "tools/preview/PreviewRun.h"
 #include "tools/preview/ScenarioParser.h"
@@ -18,14 +19,7 @@ namespace {
 
 class ModuleRun : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        session_ = new ModuleSession();
-        ASSERT_TRUE(session_->open(defaultModulePath())) << session_->error();
-    }
-    static void TearDownTestSuite() {
-        delete session_;
-        session_ = nullptr;
-    }
+    static void SetUpTestSuite() { session_ = &sharedSession(); }
 
     static PreviewScenario builtin(const std::string& name) {
         for (size_t i = 0; i < kBuiltinScenarioCount; ++i) {

@@ -255,9 +255,23 @@ bool ModuleSession::open(const std::string& path) {
                                         return gauge->getTextProperty(id, &t);
                                     }()
                                   : gauge->getNumberProperty(id, &value);
+        PropertyInfo info;
+        info.id = id;
+        info.name = name;
+        info.kind = kind;
+        info.readable = readable;
+        info.number = value;
+        if (kind == kValueKindText) {
+            const char* t = nullptr;
+            if (gauge->getTextProperty(id, &t) && t != nullptr) {
+                info.text = t;
+            }
+        }
         if (kind != kValueKindText && gauge->setNumberProperty(id, value)) {
             s.writable.push_back(id);
+            info.writable = true;
         }
+        properties_.push_back(info);
         if (readable) {
             PropertyValue p;
             p.id = id;

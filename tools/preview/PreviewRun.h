@@ -108,6 +108,17 @@ class ModuleSession {
     // The names the module offers, taken from a scratch gauge.
     const ModuleVocabulary& vocabulary() const { return vocabulary_; }
 
+    // The module's property catalogue as a fresh gauge answers it.
+    struct PropertyInfo {
+        int32_t id = 0;
+        std::string name;
+        int32_t kind = 0;  // -1 number, -2 text
+        bool readable = false, writable = false;
+        double number = 0.0;  // value of a fresh gauge
+        std::string text;
+    };
+    const std::vector<PropertyInfo>& properties() const { return properties_; }
+
     // Runs one scenario whose names have been resolved. Throws
     // std::runtime_error when the module refuses a display or a file cannot
     // be written.
@@ -118,6 +129,7 @@ class ModuleSession {
     std::unique_ptr<State> state_;
     std::string error_;
     ModuleVocabulary vocabulary_;
+    std::vector<PropertyInfo> properties_;
 };
 
 // The module next to the program (ContactScope.so / ContactScope.dll), else
