@@ -5,6 +5,9 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/setup.sh"
-cmake --preset linux-release -S "$here" >/dev/null
-cmake --build --preset linux-release --target contactscope-preview >/dev/null
+(
+  cd "$here"
+  cmake --preset linux-release >/dev/null
+  cmake --build --preset linux-release --target contactscope-preview >/dev/null
+)
 exec "$here/build/linux-release/tools/preview/contactscope-preview" "$@"
