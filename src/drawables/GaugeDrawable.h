@@ -54,6 +54,14 @@ class MyGaugeCDrawable : public IGaugeCDrawable {
     uint32_t refCount() const { return static_cast<uint32_t>(refCount_); }
 
   protected:
+    // Writes one default of the kind through a caller's pointer that may be null.
+    template <typename T>
+    static void put(T* destination, T value) {
+        if (destination != nullptr) {
+            *destination = value;
+        }
+    }
+
     explicit MyGaugeCDrawable(MyGaugeCCallback* gaugeCallback);
     // Declared after the three default operations: its vtable slots follow them.
     virtual ~MyGaugeCDrawable();

@@ -6,17 +6,6 @@
 
 namespace cs {
 
-namespace {
-
-template <typename T>
-void put(T* destination, T value) {
-    if (destination != nullptr) {
-        *destination = value;
-    }
-}
-
-}  // namespace
-
 RadarCDrawable::RadarCDrawable(MyGaugeCCallback* gaugeCallback) : MyGaugeCDrawable(gaugeCallback) {
     maxNumAct_ = 100.0;
     maxRange_ = 100.0;

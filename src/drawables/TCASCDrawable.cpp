@@ -6,17 +6,6 @@
 
 namespace cs {
 
-namespace {
-
-template <typename T>
-void put(T* destination, T value) {
-    if (destination != nullptr) {
-        *destination = value;
-    }
-}
-
-}  // namespace
-
 TCASCDrawable::TCASCDrawable(MyGaugeCCallback* gaugeCallback) : MyGaugeCDrawable(gaugeCallback) {
     maxNumAct_ = 100.0;
     maxRange_ = 40.0;
