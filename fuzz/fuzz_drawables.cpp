@@ -163,7 +163,8 @@ void makeHostile(FuzzedDataProvider& in, cs::sim::SimHost& host) {
             break;
         case 6:
             h.unterminatedNames = in.ConsumeBool();
-            h.unterminatedLength = in.ConsumeIntegralInRange<size_t>(1, 30);
+            // At least the ten characters the module may read of a name.
+            h.unterminatedLength = in.ConsumeIntegralInRange<size_t>(10, 30);
             break;
         case 7:
             h.fillStringBuffer = in.ConsumeBool();

@@ -16,10 +16,13 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "host/ImportTable.h"
+#include "host/ModuleEntry.h"
 #include "properties/AircraftCallback.h"
 #include "properties/GaugeCallback.h"
 #include "properties/PanelCallback.h"
 #include "properties/PropertyCatalogue.h"
+#include "simhost/SimHost.h"
 
 namespace {
 
@@ -309,6 +312,39 @@ void gaugeOperation(FuzzedDataProvider& in, cs::MyGaugeCCallback* gauge) {
     }
 }
 
+// Start and stop of the module in any order, the host optionally holding a
+// reference to what it registers, and the registered panels used in between.
+void moduleOperation(FuzzedDataProvider& in, cs::sim::SimHost& host, bool& started) {
+    switch (in.ConsumeIntegralInRange<int>(0, 3)) {
+        case 0:
+            if (in.ConsumeBool()) {
+                Panels = host.services();  // the second hand-over route
+            }
+            DLLStart();
+            started = true;
+            break;
+        case 1:
+            DLLStop();
+            started = false;
+            check(cs::va9vedoredPanel == nullptr && cs::contactScopePanel == nullptr,
+                  "stop left a panel pointer");
+            break;
+        default: {
+            const char* name = in.ConsumeBool() ? cs::kVa9vedoredName : cs::kContactScopeName;
+            cs::IPanelCCallback* found = host.find(name);
+            check((found != nullptr) == started, "registration does not follow start and stop");
+            if (found != nullptr) {
+                auto* panel = static_cast<cs::MyPanelCCallback*>(found);
+                check(panel->variant == (name == cs::kVa9vedoredName ? cs::kVariantVa9vedored
+                                                                     : cs::kVariantContactScope),
+                      "registered under the wrong name");
+                panelOperation(in, panel);
+            }
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -329,15 +365,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(gauges[i] != nullptr, "gauge callback");
     }
 
+    cs::sim::SimHostOptions options;
+    options.addRefOnRegister = in.ConsumeBool();
+    cs::sim::SimHost host(options);
+    host.install();
+    bool started = false;
+
     int operations = 0;
     while (in.remaining_bytes() > 0 && operations++ < 400) {
         const int which = in.ConsumeIntegralInRange<int>(0, 1);
-        if (in.ConsumeBool()) {
+        if (in.ConsumeIntegralInRange<int>(0, 7) == 0) {
+            moduleOperation(in, host, started);
+        } else if (in.ConsumeBool()) {
             panelOperation(in, panels[which]);
         } else {
             gaugeOperation(in, gauges[which]);
         }
     }
+
+    DLLStop();
+    host.releaseHeldReferences();
+    Panels = nullptr;
+    ImportTable.panelServices.table = nullptr;
 
     for (int i = 0; i < 2; ++i) {
         check(gauges[i]->release() == 0, "gauge final release");

@@ -180,12 +180,14 @@ class FuzzTrafficInfo final : public cs::ITrafficInfo {
             name_[length] = '\0';
             return name_.get();
         }
-        // Unterminated: the buffer ends right after the characters.
-        unterminated_ = std::make_unique<char[]>(length == 0 ? 1 : length);
+        // Unterminated: the buffer ends right after the characters. No
+        // reader can find the end of an unterminated text shorter than what
+        // it reads, so the host's part of the bargain is at least the ten
+        // characters an ATC id holds; the module must not read past them.
+        const size_t unterminatedLength = length < cs::kAtcIdLength ? cs::kAtcIdLength : length;
+        unterminated_ = std::make_unique<char[]>(unterminatedLength);
+        std::memset(unterminated_.get(), 'Y', unterminatedLength);
         std::memcpy(unterminated_.get(), name_.get(), length);
-        if (length == 0) {
-            unterminated_[0] = 'Y';
-        }
         return unterminated_.get();
     }
 
