@@ -21,6 +21,7 @@
 
 #include "CheckingBackend.h"
 #include "FuzzSupport.h"
+#include "drawables/ToolTip.h"
 #include "host/ImportTable.h"
 #include "properties/AircraftCallback.h"
 #include "properties/GaugeCallback.h"
@@ -364,7 +365,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     break;
                 }
                 case 11:
-                    makeHostile(in, host);
+                    if (in.ConsumeBool()) {
+                        makeHostile(in, host);
+                        break;
+                    }
+                    {
+                        // The tool-tip of any record, terminated or not, into
+                        // exactly the gauge's 81 bytes.
+                        cs::TrafficRecord record{};
+                        const std::string bytes = in.ConsumeBytesAsString(sizeof record);
+                        std::memcpy(&record, bytes.data(), bytes.size());
+                        if (in.ConsumeBool()) {
+                            record.altDiff = cs::fuzz::hostileDouble(in);
+                            record.groundSpeed = cs::fuzz::hostileDouble(in);
+                            record.trackAngle = cs::fuzz::hostileDouble(in);
+                            record.distance = cs::fuzz::hostileDouble(in);
+                        }
+                        auto text = std::make_unique<char[]>(cs::kToolTipCapacity);
+                        const size_t length =
+                            cs::formatToolTip(record, text.get(), cs::kToolTipCapacity);
+                        check(length < static_cast<size_t>(cs::kToolTipCapacity) &&
+                                  std::strlen(text.get()) == length,
+                              "tool-tip length", static_cast<double>(length));
+                    }
                     break;
                 default:
                     if (in.ConsumeBool()) {
