@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # The whole test suite: installs what it needs, builds the Windows DLL and the
-# Linux sanitizer build, and runs every test (the Linux suite and the Wine
-# suite against the real DLL).
+# Linux sanitizer build, runs a bounded fuzzing run of every fuzz target and
+# the leak check under Valgrind, then every test (the Linux suites and the
+# Wine suite against the real DLL).
+#
+#   ./test.sh                  everything
+#   CS_FUZZ_SECONDS=10 ./test.sh   shorter fuzzing (default 60 s per target)
+#   CS_QUICK=1 ./test.sh       the CTest suites only
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
@@ -11,4 +16,10 @@ cmake --build --preset windows
 
 cmake --preset linux-asan -DCS_WINDOWS_BUILD_DIR="$PWD/build/windows" >/dev/null
 cmake --build --preset linux-asan
+
+if [ -z "${CS_QUICK:-}" ]; then
+  scripts/fuzz.sh "${CS_FUZZ_SECONDS:-60}"
+  scripts/leakcheck.sh
+fi
+
 ctest --preset linux-asan -j2 "$@"
