@@ -26,7 +26,7 @@ uint32_t TrafficData::update(uint32_t maxCount, double rangeNm, double timeSepar
     if (trafficInfo_ == nullptr || services == nullptr) {
         return 0;
     }
-    if (!fitsIn32Bits(maxCount, sizeof(uint32_t))) {
+    if (!fitsIn32Bits(maxCount, sizeof(uint32_t)) || maxCount > kMaxRequestedAircraft) {
         return 0;
     }
     // Zeroed, so slots the host claims but does not fill read as id 0.

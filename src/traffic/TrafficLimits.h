@@ -14,6 +14,13 @@ constexpr bool fitsIn32Bits(uint64_t count, size_t elementSize) {
     return elementSize != 0 && count <= UINT32_MAX / elementSize;
 }
 
+// The most aircraft one cycle asks the host for. A request above it counts
+// as unobtainable, like one whose id buffer does not fit in 32 bits: a gauge
+// that asks for millions would otherwise have every cycle allocate and zero
+// megabytes to gigabytes inside the simulator's frame. The simulator never
+// lists anywhere near this many aircraft.
+constexpr uint32_t kMaxRequestedAircraft = 65536;
+
 // Copies at most ten characters of a host text into an ATC id field and
 // terminates it. The scan stops at the terminator or after ten bytes, so a
 // host text without a terminator is never read beyond its tenth byte; a null
