@@ -97,7 +97,11 @@ void setParameter(FuzzedDataProvider& in, cs::sim::DrawParameterValues& values) 
     if (type == cs::sim::kParameterTypeString) {
         values.setString(id, in.ConsumeRandomLengthString(400));
     } else if (type == cs::sim::kParameterTypeInteger) {
-        values.setInteger(id, cs::fuzz::hostileInt(in));
+        int32_t value = cs::fuzz::hostileInt(in);
+        if (id == 9 && value > 100000) {
+            value %= 100000;  // read as a real by the drawable: as for parameterReal
+        }
+        values.setInteger(id, value);
     } else {
         values.setReal(id, parameterReal(in, id));
     }

@@ -14,8 +14,13 @@ namespace {
 std::atomic<long> liveCount{0};
 std::atomic<long> totalCount{0};
 std::atomic<long> liveByteCount{0};
+std::atomic<std::size_t> largestSize{0};
 
 void* allocate(std::size_t size) {
+    std::size_t largest = largestSize.load(std::memory_order_relaxed);
+    while (size > largest &&
+           !largestSize.compare_exchange_weak(largest, size, std::memory_order_relaxed)) {
+    }
     void* p = std::malloc(size == 0 ? 1 : size);
     if (p != nullptr) {
         liveCount.fetch_add(1, std::memory_order_relaxed);
@@ -42,6 +47,12 @@ long liveAllocations() {
 }
 long liveBytes() {
     return liveByteCount.load(std::memory_order_relaxed);
+}
+std::size_t largestAllocation() {
+    return largestSize.load(std::memory_order_relaxed);
+}
+void resetLargestAllocation() {
+    largestSize.store(0, std::memory_order_relaxed);
 }
 long totalAllocations() {
     return totalCount.load(std::memory_order_relaxed);

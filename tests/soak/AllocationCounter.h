@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdio>
 
 namespace cs::soak {
@@ -11,6 +12,9 @@ namespace cs::soak {
 long liveAllocations();
 long liveBytes();  // usable size of the live allocations
 long totalAllocations();
+// The largest single request (also the refused ones) since the last reset.
+std::size_t largestAllocation();
+void resetLargestAllocation();
 
 // Resident set size in kilobytes, from /proc/self/statm; 0 if unreadable.
 inline long residentKilobytes() {

@@ -1,0 +1,101 @@
+// What one traffic cycle may cost in memory when a gauge asks for an absurd
+// number of aircraft. "MaxNumAct" sizes the id buffer of every cycle; the
+// simulator's process must not pay gigabytes (allocated and zeroed once a
+// second) for a typo in a gauge.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstddef>
+#include <limits>
+
+#include "drawables/GaugeDrawable.h"
+#include "fuzz/CheckingBackend.h"
+#include "host/ImportTable.h"
+#include "properties/GaugeCallback.h"
+#include "render/GdiPlusRadar.h"
+#include "simhost/GaugeHost.h"
+#include "simhost/SimHost.h"
+#include "tests/soak/AllocationCounter.h"
+
+namespace cs {
+namespace {
+
+// A TCAS drawable over three aircraft, drawn once so it has read its
+// parameters, then one update that runs a traffic cycle; returns the
+// largest single allocation that cycle made.
+class MaxNumActCost : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        overrideDrawingBackend(&checker);
+        host.install();
+        for (int i = 0; i < 3; ++i) {
+            host.scenario().addRelative(10 + i, 90.0 * i, 4.0, 500.0, 0.0, 200.0);
+        }
+        gauge = new MyGaugeCCallback();
+        drawable = gauge->createDrawable(1, &declarations);
+        ASSERT_NE(drawable, nullptr);
+        values.useDeclarations(&declarations);
+        values.recordReads = false;
+    }
+
+    void TearDown() override {
+        if (drawable != nullptr) {
+            drawable->release();
+        }
+        gauge->release();
+        ImportTable.panelServices.table = nullptr;
+        overrideDrawingBackend(nullptr);
+    }
+
+    size_t largestAllocationOfOneCycle(double maxNumAct) {
+        values.setReal(9, maxNumAct);  // "MaxNumAct"
+        drawable->draw(&values, 200, 200, reinterpret_cast<DeviceContext>(&checker), nullptr);
+        host.advance(1.0);
+        soak::resetLargestAllocation();
+        drawable->update();
+        return soak::largestAllocation();
+    }
+
+    fuzz::CheckingBackend checker;
+    sim::SimHost host;
+    sim::DrawableDeclarations declarations;
+    sim::DrawParameterValues values;
+    MyGaugeCCallback* gauge = nullptr;
+    IGaugeCDrawable* drawable = nullptr;
+};
+
+constexpr size_t kOneCycleBudget = 16u << 20;  // bytes, far above any real traffic
+
+// Requests whose id buffer does not fit in 32 bits, or that are no count at
+// all, allocate nothing sizeable.
+TEST_F(MaxNumActCost, UnusableCountsAllocateNothingLarge) {
+    for (double maxNumAct :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -1.0,
+          0.0, 2e9, 1e19, -std::numeric_limits<double>::infinity()}) {
+        EXPECT_LT(largestAllocationOfOneCycle(maxNumAct), kOneCycleBudget) << maxNumAct;
+    }
+}
+
+// An absurd count that still fits in 32 bits: once every cycle allocated
+// and zeroed a 2 GB id buffer for "MaxNumAct" 5e8, stalling the update for
+// seconds, although the host never lists more than a few thousand aircraft.
+TEST_F(MaxNumActCost, AbsurdCountsDoNotAllocateMegabytesPerCycle) {
+    for (double maxNumAct : {5e8, 1e8, 1073741823.0, 65537.0}) {
+        EXPECT_LT(largestAllocationOfOneCycle(maxNumAct), kOneCycleBudget) << maxNumAct;
+    }
+}
+
+// The largest request still served lists the traffic.
+TEST_F(MaxNumActCost, LargestServedRequestStillListsTraffic) {
+    EXPECT_LT(largestAllocationOfOneCycle(65536.0), kOneCycleBudget);
+    host.traffic().counts() = sim::TrafficCallCounts{};
+    host.advance(1.0);
+    drawable->update();
+    EXPECT_EQ(host.traffic().counts().lastCapacity, 65536u);
+    const auto* tcas = static_cast<MyGaugeCDrawable*>(drawable);
+    EXPECT_EQ(tcas->renderer()->trafficData()->recordCount(), 4);  // own aircraft + 3
+}
+
+}  // namespace
+}  // namespace cs
