@@ -63,16 +63,9 @@ struct Gauge {
     cs::MyGaugeCCallback* callback = nullptr;
 };
 
-double parameterReal(FuzzedDataProvider& in, int32_t id) {
-    double value = in.ConsumeBool() ? in.ConsumeFloatingPointInRange<double>(-500.0, 500.0)
-                                    : cs::fuzz::hostileDouble(in);
-    // MaxNumAct sizes the id buffer of every cycle; a count in the hundreds
-    // of millions is a legal (if silly) request that only makes the run
-    // slow, so the band is moved to a smaller count.
-    if (id == 9 && value > 1e5 && value < 1.1e9) {
-        value = std::fmod(value, 1e5);
-    }
-    return value;
+double parameterReal(FuzzedDataProvider& in) {
+    return in.ConsumeBool() ? in.ConsumeFloatingPointInRange<double>(-500.0, 500.0)
+                            : cs::fuzz::hostileDouble(in);
 }
 
 void setParameter(FuzzedDataProvider& in, cs::sim::DrawParameterValues& values) {
@@ -97,13 +90,9 @@ void setParameter(FuzzedDataProvider& in, cs::sim::DrawParameterValues& values) 
     if (type == cs::sim::kParameterTypeString) {
         values.setString(id, in.ConsumeRandomLengthString(400));
     } else if (type == cs::sim::kParameterTypeInteger) {
-        int32_t value = cs::fuzz::hostileInt(in);
-        if (id == 9 && value > 100000) {
-            value %= 100000;  // read as a real by the drawable: as for parameterReal
-        }
-        values.setInteger(id, value);
+        values.setInteger(id, cs::fuzz::hostileInt(in));
     } else {
-        values.setReal(id, parameterReal(in, id));
+        values.setReal(id, parameterReal(in));
     }
 }
 
