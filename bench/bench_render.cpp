@@ -50,7 +50,7 @@ std::vector<cs::TrafficRecord> scene(int count) {
         r.verticalSpeed = (i % 3 - 1) * 1200.0;
         r.trackAngle = (i * 53) % 360;
         r.groundSpeed = 250.0;
-        std::snprintf(r.atcId, sizeof r.atcId, "N%04d", i);
+        std::snprintf(r.atcId, sizeof r.atcId, "N%04d", i % 10000);
     }
     return records;
 }

@@ -170,7 +170,7 @@ TEST(ScenarioParser, ConvertsUnitsAndFillsDefaults) {
     EXPECT_DOUBLE_EQ(s.own.groundSpeedKt, 120.0);
     EXPECT_DOUBLE_EQ(s.own.verticalSpeedFpm, -700.0);
     ASSERT_EQ(s.traffic.size(), 1u);
-    const AircraftSpec& t = s.traffic[0];
+    const AircraftPlan& t = s.traffic[0];
     EXPECT_TRUE(t.relative);
     EXPECT_TRUE(t.altitudeRelative);
     EXPECT_DOUBLE_EQ(t.distanceNm, 5.0);

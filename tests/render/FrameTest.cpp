@@ -220,7 +220,7 @@ TEST_F(FrameTest, AircraftArePlacedRelativeToTheHeadingUp) {
     }
 }
 
-TEST_F(FrameTest, TheSpecimenPositionOfTheDescriptionIsStraightUp) {
+TEST_F(FrameTest, BearingAlongTheHeadingIsStraightUp) {
     ProbeScreen radar;
     radar.setGeometry(100.0, 100.0, 1.0, 1.0, 50.0, 50.0, 5.0, 0, 1.0);  // 0.1 nm per unit
     stage(radar, {ownAircraft(), aircraft(1, threat::Other, 90.0, 5.0)});

@@ -40,41 +40,41 @@ double courseDeg(double lat1, double lon1, double lat2, double lon2) {
     return c;
 }
 
-sim::Aircraft makeAircraft(const AircraftSpec& spec, const sim::Aircraft* own) {
+sim::Aircraft makeAircraft(const AircraftPlan& plan, const sim::Aircraft* own) {
     sim::Aircraft a;
-    a.id = spec.id;
-    if (spec.relative && own != nullptr) {
-        sim::destinationPoint(own->latitude, own->longitude, spec.bearingDeg, spec.distanceNm,
+    a.id = plan.id;
+    if (plan.relative && own != nullptr) {
+        sim::destinationPoint(own->latitude, own->longitude, plan.bearingDeg, plan.distanceNm,
                               &a.latitude, &a.longitude);
     } else {
-        a.latitude = spec.latitude;
-        a.longitude = spec.longitude;
+        a.latitude = plan.latitude;
+        a.longitude = plan.longitude;
     }
-    double altitude = spec.altitudeFt;
-    if (spec.altitudeRelative && own != nullptr) {
+    double altitude = plan.altitudeFt;
+    if (plan.altitudeRelative && own != nullptr) {
         altitude += own->trueAltitude;
     }
     a.trueAltitude = altitude;
     a.indicatedAltitude = altitude;
-    a.altAboveGround = spec.radioAltitudeFt ? *spec.radioAltitudeFt : std::fmax(altitude, 0.0);
-    if (spec.velocityComponents) {
-        a.velocityNorth = spec.velocityNorthKt;
-        a.velocityEast = spec.velocityEastKt;
+    a.altAboveGround = plan.radioAltitudeFt ? *plan.radioAltitudeFt : std::fmax(altitude, 0.0);
+    if (plan.velocityComponents) {
+        a.velocityNorth = plan.velocityNorthKt;
+        a.velocityEast = plan.velocityEastKt;
         a.headingTrue =
             std::fmod(std::atan2(a.velocityEast, a.velocityNorth) * kDegPerRad + 360.0, 360.0);
-        a.verticalSpeed = spec.verticalSpeedFpm;
+        a.verticalSpeed = plan.verticalSpeedFpm;
     } else {
-        a.moving(spec.trackDeg, spec.groundSpeedKt, spec.verticalSpeedFpm);
+        a.moving(plan.trackDeg, plan.groundSpeedKt, plan.verticalSpeedFpm);
     }
-    if (spec.headingDeg) {
-        a.headingTrue = *spec.headingDeg;
+    if (plan.headingDeg) {
+        a.headingTrue = *plan.headingDeg;
     }
-    for (const VerticalSpeedStep& s : spec.verticalSpeedSteps) {
+    for (const VerticalSpeedStep& s : plan.verticalSpeedSteps) {
         a.changeVerticalSpeed(s.atS, s.verticalSpeedFpm);
     }
-    a.engineRunning = spec.engineRunning;
-    a.atcId = spec.atcId;
-    a.name = spec.name.empty() ? spec.atcId : spec.name;
+    a.engineRunning = plan.engineRunning;
+    a.atcId = plan.atcId;
+    a.name = plan.name.empty() ? plan.atcId : plan.name;
     return a;
 }
 
@@ -356,8 +356,8 @@ RunResult ModuleSession::run(const PreviewScenario& scenario, const RunOptions& 
     sim::Aircraft own = makeAircraft(scenario.own, nullptr);
     own.isUserSim = true;
     host.scenario().own() = own;
-    for (const AircraftSpec& spec : scenario.traffic) {
-        host.scenario().add(makeAircraft(spec, &host.scenario().own()));
+    for (const AircraftPlan& plan : scenario.traffic) {
+        host.scenario().add(makeAircraft(plan, &host.scenario().own()));
     }
 
     // Output folder: created if missing, never emptied.
@@ -376,21 +376,21 @@ RunResult ModuleSession::run(const PreviewScenario& scenario, const RunOptions& 
 
     // One gauge per display, so each publishes its own tool-tip and advisory.
     std::vector<std::unique_ptr<DisplayRun>> runs;
-    for (const DisplaySpec& spec : scenario.displays) {
-        if (options.onlyDisplay && *options.onlyDisplay != spec.kind) {
+    for (const DisplayPlan& plan : scenario.displays) {
+        if (options.onlyDisplay && *options.onlyDisplay != plan.kind) {
             continue;
         }
         auto run = std::make_unique<DisplayRun>();
-        run->kind = spec.kind;
-        run->result.kind = spec.kind;
+        run->kind = plan.kind;
+        run->result.kind = plan.kind;
         run->gauge = std::make_unique<sim::GaugeHost>(host);
-        if (!run->gauge->create(kPanelName, displayName(spec.kind))) {
+        if (!run->gauge->create(kPanelName, displayName(plan.kind))) {
             throw std::runtime_error(std::string("the module would not create the ") +
-                                     displayName(spec.kind) + " display");
+                                     displayName(plan.kind) + " display");
         }
         run->display = &run->gauge->display();
         run->values = scenario.parameters;
-        run->values.insert(run->values.end(), spec.parameters.begin(), spec.parameters.end());
+        run->values.insert(run->values.end(), plan.parameters.begin(), plan.parameters.end());
         sim::DrawParameterValues& params = run->display->parameters();
         params.recordReads = false;
         params.setScale(scenario.hostScale, scenario.hostScale);
@@ -414,7 +414,7 @@ RunResult ModuleSession::run(const PreviewScenario& scenario, const RunOptions& 
         for (const NamedValue& v : scenario.gauge) {
             run->gauge->gauge()->setNumberProperty(v.id, v.number);
         }
-        for (const AircraftSpec& a : scenario.traffic) {
+        for (const AircraftPlan& a : scenario.traffic) {
             IntruderSummary summary;
             summary.id = a.id;
             summary.atcId = scenario.positionOnly && !a.name.empty() ? a.name : a.atcId;

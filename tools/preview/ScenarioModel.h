@@ -24,7 +24,7 @@ struct VerticalSpeedStep {
 
 // One aircraft. Its start is either absolute (latitude, longitude, altitude)
 // or relative to the own aircraft (bearing, distance, altitude offset).
-struct AircraftSpec {
+struct AircraftPlan {
     int32_t id = 0;
     std::string atcId;  // full-data mode: "ATC ID"
     std::string name;   // position-only mode: the host's name (defaults to atcId)
@@ -67,7 +67,7 @@ struct MouseKey {
     double x = 0.5, y = 0.5;  // fractions of the drawing area
 };
 
-struct DisplaySpec {
+struct DisplayPlan {
     DisplayKind kind = DisplayKind::Tcas;
     std::vector<NamedValue> parameters;  // on top of the scenario's common ones
 };
@@ -86,13 +86,13 @@ struct PreviewScenario {
     double hostScale = 1.0;         // device pixels per gauge unit, both axes
     bool positionOnly = false;
 
-    AircraftSpec own;
-    std::vector<AircraftSpec> traffic;
+    AircraftPlan own;
+    std::vector<AircraftPlan> traffic;
 
     std::vector<NamedValue> gauge;       // writable gauge properties, set once at start
     std::vector<MouseKey> mouse;         // ascending by time; the mouse holds between keys
     std::vector<NamedValue> parameters;  // draw parameters of every display
-    std::vector<DisplaySpec> displays;   // default: TCAS then radar
+    std::vector<DisplayPlan> displays;   // default: TCAS then radar
 };
 
 }  // namespace cs::preview

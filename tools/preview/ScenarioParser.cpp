@@ -367,7 +367,7 @@ constexpr double kMaxDurationS = 3600.0;
 constexpr size_t kMaxTraffic = 2000;
 constexpr size_t kMaxAtcId = 32;
 
-void readSteps(const Context& ctx, const Json& list, const std::string& path, AircraftSpec& a) {
+void readSteps(const Context& ctx, const Json& list, const std::string& path, AircraftPlan& a) {
     if (!list.is_array()) {
         ctx.fail(path, std::string("expected a list of {\"at\", \"verticalSpeed\"}, found ") +
                            typeName(list));
@@ -429,7 +429,7 @@ const std::vector<std::string> kTrafficKeys = {"id",
                                                "radioAltitude",
                                                "engineRunning"};
 
-void readMotion(const Context& ctx, const Json& j, const std::string& path, AircraftSpec& a) {
+void readMotion(const Context& ctx, const Json& j, const std::string& path, AircraftPlan& a) {
     const Json* track = find(j, "track");
     const Json* gs = find(j, "groundSpeed");
     const Json* vn = find(j, "velocityNorth");
@@ -485,7 +485,7 @@ void readMotion(const Context& ctx, const Json& j, const std::string& path, Airc
     }
 }
 
-void readIdentity(const Context& ctx, const Json& j, const std::string& path, AircraftSpec& a,
+void readIdentity(const Context& ctx, const Json& j, const std::string& path, AircraftPlan& a,
                   bool idRequired) {
     if (const Json* id = find(j, "id")) {
         a.id = static_cast<int32_t>(
@@ -501,10 +501,10 @@ void readIdentity(const Context& ctx, const Json& j, const std::string& path, Ai
     }
 }
 
-AircraftSpec readOwn(const Context& ctx, const Json& j, const std::string& path) {
+AircraftPlan readOwn(const Context& ctx, const Json& j, const std::string& path) {
     expectObject(ctx, j, path);
     checkKeys(ctx, j, path, kOwnKeys);
-    AircraftSpec a;
+    AircraftPlan a;
     a.id = 1;
     a.atcId = "OWNSHIP";
     a.line = ctx.lines->lineOf(path);
@@ -526,10 +526,10 @@ AircraftSpec readOwn(const Context& ctx, const Json& j, const std::string& path)
     return a;
 }
 
-AircraftSpec readTraffic(const Context& ctx, const Json& j, const std::string& path) {
+AircraftPlan readTraffic(const Context& ctx, const Json& j, const std::string& path) {
     expectObject(ctx, j, path);
     checkKeys(ctx, j, path, kTrafficKeys);
-    AircraftSpec a;
+    AircraftPlan a;
     a.line = ctx.lines->lineOf(path);
     readIdentity(ctx, j, path, a, true);
     if (a.atcId.empty() && !find(j, "atcId")) {
@@ -764,7 +764,7 @@ PreviewScenario parseScenario(const std::string& source, const std::string& file
     std::set<int32_t> ids{s.own.id};
     for (size_t i = 0; i < traffic.size(); ++i) {
         const std::string p = index("traffic", i);
-        AircraftSpec a = readTraffic(ctx, traffic[i], p);
+        AircraftPlan a = readTraffic(ctx, traffic[i], p);
         if (!ids.insert(a.id).second) {
             ctx.fail(join(p, "id"),
                      "id " + std::to_string(a.id) + " is already used; expected an id of its own");
@@ -813,7 +813,7 @@ PreviewScenario parseScenario(const std::string& source, const std::string& file
         for (size_t i = 0; i < displays->size(); ++i) {
             const std::string p = index("displays", i);
             const Json& d = (*displays)[i];
-            DisplaySpec spec;
+            DisplayPlan plan;
             std::string kind;
             if (d.is_string()) {
                 kind = d.get<std::string>();
@@ -822,7 +822,7 @@ PreviewScenario parseScenario(const std::string& source, const std::string& file
                 kind = text(ctx, require(ctx, d, p, "kind", "\"tcas\" or \"radar\""),
                             join(p, "kind"), 16);
                 if (const Json* params = find(d, "parameters")) {
-                    spec.parameters = readNamedValues(ctx, *params, join(p, "parameters"), true);
+                    plan.parameters = readNamedValues(ctx, *params, join(p, "parameters"), true);
                 }
             } else {
                 ctx.fail(p, std::string("expected \"tcas\", \"radar\" or {\"kind\", "
@@ -830,17 +830,17 @@ PreviewScenario parseScenario(const std::string& source, const std::string& file
                                 typeName(d));
             }
             if (kind == "tcas") {
-                spec.kind = DisplayKind::Tcas;
+                plan.kind = DisplayKind::Tcas;
             } else if (kind == "radar") {
-                spec.kind = DisplayKind::Radar;
+                plan.kind = DisplayKind::Radar;
             } else {
                 ctx.fail(d.is_object() ? join(p, "kind") : p,
                          "\"" + kind + "\" is not a display; expected \"tcas\" or \"radar\"");
             }
-            s.displays.push_back(std::move(spec));
+            s.displays.push_back(std::move(plan));
         }
     } else {
-        s.displays = {DisplaySpec{DisplayKind::Tcas, {}}, DisplaySpec{DisplayKind::Radar, {}}};
+        s.displays = {DisplayPlan{DisplayKind::Tcas, {}}, DisplayPlan{DisplayKind::Radar, {}}};
     }
     return s;
 }
@@ -930,7 +930,7 @@ void resolveParameters(const std::string& file, std::vector<NamedValue>& values,
 
 void resolveNames(PreviewScenario& scenario, const ModuleVocabulary& vocabulary) {
     resolveParameters(scenario.file, scenario.parameters, vocabulary);
-    for (DisplaySpec& d : scenario.displays) {
+    for (DisplayPlan& d : scenario.displays) {
         resolveParameters(scenario.file, d.parameters, vocabulary);
     }
     for (NamedValue& v : scenario.gauge) {

@@ -76,8 +76,8 @@ void positionOnly(SimHost& host) {
 
 }  // namespace
 
-const std::vector<ScenarioSpec>& scenarios() {
-    static const std::vector<ScenarioSpec> all = {
+const std::vector<ScenarioPlan>& scenarios() {
+    static const std::vector<ScenarioPlan> all = {
         {"headon", 45, headOn},         {"crossing", 60, crossingClimbing},
         {"overtaking", 40, overtaking}, {"farbelow", 20, farBelow},
         {"busy", 12, busyTerminal},     {"positiononly", 45, positionOnly},
@@ -85,10 +85,10 @@ const std::vector<ScenarioSpec>& scenarios() {
     return all;
 }
 
-const ScenarioSpec* findScenario(const std::string& name) {
-    for (const ScenarioSpec& spec : scenarios()) {
-        if (spec.name == name) {
-            return &spec;
+const ScenarioPlan* findScenario(const std::string& name) {
+    for (const ScenarioPlan& plan : scenarios()) {
+        if (plan.name == name) {
+            return &plan;
         }
     }
     return nullptr;

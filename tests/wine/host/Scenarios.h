@@ -12,13 +12,13 @@ class SimHost;
 
 namespace cs::winetest {
 
-struct ScenarioSpec {
+struct ScenarioPlan {
     std::string name;
     int cycles;  // traffic cycles (one per simulated second)
     void (*build)(cs::sim::SimHost& host);
 };
 
-const std::vector<ScenarioSpec>& scenarios();
-const ScenarioSpec* findScenario(const std::string& name);
+const std::vector<ScenarioPlan>& scenarios();
+const ScenarioPlan* findScenario(const std::string& name);
 
 }  // namespace cs::winetest

@@ -150,24 +150,24 @@ struct Display {
 };
 
 // One scenario from module load to unload; false when it could not run.
-bool runScenario(const cs::winetest::ScenarioSpec& spec, const std::string& modulePath,
+bool runScenario(const cs::winetest::ScenarioPlan& plan, const std::string& modulePath,
                  const std::string& outDir, HandOverRoute route, const char* routeName, FILE* log) {
     cs::sim::SimHostOptions options;
     options.addRefOnRegister = true;  // as the simulator, the host keeps its own references
     SimHost host(options);
     ModuleLoader module;
     if (!module.load(modulePath)) {
-        std::fprintf(stderr, "%s: cannot load %s: %s\n", spec.name.c_str(), modulePath.c_str(),
+        std::fprintf(stderr, "%s: cannot load %s: %s\n", plan.name.c_str(), modulePath.c_str(),
                      module.error().c_str());
         return false;
     }
     if (!module.handOver(host.services(), route) || !module.start()) {
-        std::fprintf(stderr, "%s: no hand-over or start\n", spec.name.c_str());
+        std::fprintf(stderr, "%s: no hand-over or start\n", plan.name.c_str());
         return false;
     }
     std::fprintf(log, "{\"event\":\"start\",\"scenario\":%s,\"route\":\"%s\",\"registered\":%s}\n",
-                 jsonString(spec.name).c_str(), routeName, registrations(host, 0, false).c_str());
-    spec.build(host);
+                 jsonString(plan.name).c_str(), routeName, registrations(host, 0, false).c_str());
+    plan.build(host);
 
     bool ok = true;
     {
@@ -176,7 +176,7 @@ bool runScenario(const cs::winetest::ScenarioSpec& spec, const std::string& modu
         for (Display& d : displays) {
             d.gauge = std::make_unique<GaugeHost>(host);
             if (!d.gauge->create("va9vedored", d.name)) {
-                std::fprintf(stderr, "%s: no %s gauge (stage %d)\n", spec.name.c_str(), d.name,
+                std::fprintf(stderr, "%s: no %s gauge (stage %d)\n", plan.name.c_str(), d.name,
                              static_cast<int>(d.gauge->stage()));
                 ok = false;
                 continue;
@@ -184,7 +184,7 @@ bool runScenario(const cs::winetest::ScenarioSpec& spec, const std::string& modu
             d.gauge->display().set("Range", kRangeNm);
             d.gauge->display().set("SymbolSize", kSymbolSize);
         }
-        for (int cycle = 1; ok && cycle <= spec.cycles; ++cycle) {
+        for (int cycle = 1; ok && cycle <= plan.cycles; ++cycle) {
             // One second at the host's rate: 18 ticks, one traffic cycle per drawable.
             for (int tick = 0; tick < 18; ++tick) {
                 host.advance(1.0 / 18.0, 1.0);
@@ -197,7 +197,7 @@ bool runScenario(const cs::winetest::ScenarioSpec& spec, const std::string& modu
                 canvas.clear();
                 const bool drew = d.gauge->display().draw(kCanvasSize, kCanvasSize, canvas.dc());
                 char file[128];
-                std::snprintf(file, sizeof file, "%s-%s-%02d.png", spec.name.c_str(), d.name,
+                std::snprintf(file, sizeof file, "%s-%s-%02d.png", plan.name.c_str(), d.name,
                               cycle);
                 if (drew && !canvas.save(outDir + "/" + file)) {
                     std::fprintf(stderr, "cannot write %s\n", file);
@@ -210,7 +210,7 @@ bool runScenario(const cs::winetest::ScenarioSpec& spec, const std::string& modu
                     "\"advisoryId\":%s,\"advisoryDist\":%s,\"advisoryBrg\":%s,"
                     "\"advisoryAltDiff\":%s,\"advisoryGroundSpeed\":%s,\"toolTip\":%s,"
                     "\"aircraft\":%s}\n",
-                    jsonString(spec.name).c_str(), routeName, d.name, cycle,
+                    jsonString(plan.name).c_str(), routeName, d.name, cycle,
                     jsonNumber(host.time()).c_str(), drew ? "true" : "false",
                     drew ? jsonString(file).c_str() : "null",
                     jsonNumber(g.number("advisory")).c_str(),
@@ -230,7 +230,7 @@ bool runScenario(const cs::winetest::ScenarioSpec& spec, const std::string& modu
         log,
         "{\"event\":\"stop\",\"scenario\":%s,\"route\":\"%s\",\"unregistered\":%s,"
         "\"registered\":%s,\"stillFound\":%s}\n",
-        jsonString(spec.name).c_str(), routeName, registrations(host, before, true).c_str(),
+        jsonString(plan.name).c_str(), routeName, registrations(host, before, true).c_str(),
         registrations(host, before, false).c_str(),
         (host.find("va9vedored") != nullptr || host.find("ContactScope") != nullptr) ? "true"
                                                                                      : "false");
@@ -300,18 +300,18 @@ int main(int argc, char** argv) {
     } else if (argc > 3 && std::string(argv[3]) == "importtable") {
         first = 4;
     }
-    std::vector<const cs::winetest::ScenarioSpec*> selected;
+    std::vector<const cs::winetest::ScenarioPlan*> selected;
     for (int i = first; i < argc; ++i) {
-        const cs::winetest::ScenarioSpec* spec = cs::winetest::findScenario(argv[i]);
-        if (spec == nullptr) {
+        const cs::winetest::ScenarioPlan* plan = cs::winetest::findScenario(argv[i]);
+        if (plan == nullptr) {
             std::fprintf(stderr, "unknown scenario %s\n", argv[i]);
             return 100;
         }
-        selected.push_back(spec);
+        selected.push_back(plan);
     }
     if (selected.empty()) {
-        for (const cs::winetest::ScenarioSpec& spec : cs::winetest::scenarios()) {
-            selected.push_back(&spec);
+        for (const cs::winetest::ScenarioPlan& plan : cs::winetest::scenarios()) {
+            selected.push_back(&plan);
         }
     }
     FILE* log = std::fopen((outDir + "/log.jsonl").c_str(), "w");
@@ -332,8 +332,8 @@ int main(int argc, char** argv) {
     }
 #endif
     int failures = 0;
-    for (const cs::winetest::ScenarioSpec* spec : selected) {
-        if (!runScenario(*spec, modulePath, outDir, route, routeName, log)) {
+    for (const cs::winetest::ScenarioPlan* plan : selected) {
+        if (!runScenario(*plan, modulePath, outDir, route, routeName, log)) {
             ++failures;
         }
     }
