@@ -10,7 +10,7 @@ packages=(
   libcairo2-dev libpango1.0-dev fonts-liberation2 fontconfig
   libcli11-dev nlohmann-json3-dev libstb-dev
   clang-14 libclang-rt-14-dev clang-format valgrind
-  wine wine32:i386
+  wine wine32:i386 fonts-wine
 )
 
 sudo_cmd=()
@@ -31,6 +31,6 @@ if [ "${#missing[@]}" -gt 0 ] || [ "${CI:-}" = "true" ]; then
   "${sudo_cmd[@]}" apt-get update -qq
   if [ "${#missing[@]}" -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
   fi
 fi
