@@ -26,9 +26,10 @@ uint32_t TrafficData::update(uint32_t maxCount, double rangeNm, double timeSepar
     if (trafficInfo_ == nullptr || services == nullptr) {
         return 0;
     }
-    if (!fitsIn32Bits(maxCount, sizeof(uint32_t)) || maxCount > kMaxRequestedAircraft) {
-        return 0;
+    if (maxCount > kMaxRequestedAircraft) {
+        maxCount = kMaxRequestedAircraft;
     }
+    static_assert(fitsIn32Bits(kMaxRequestedAircraft, sizeof(uint32_t)));
     // Zeroed, so slots the host claims but does not fill read as id 0.
     uint32_t* ids = new (std::nothrow) uint32_t[maxCount]();
     if (ids == nullptr) {

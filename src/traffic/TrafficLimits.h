@@ -14,11 +14,11 @@ constexpr bool fitsIn32Bits(uint64_t count, size_t elementSize) {
     return elementSize != 0 && count <= UINT32_MAX / elementSize;
 }
 
-// The most aircraft one cycle asks the host for. A request above it counts
-// as unobtainable, like one whose id buffer does not fit in 32 bits: a gauge
-// that asks for millions would otherwise have every cycle allocate and zero
-// megabytes to gigabytes inside the simulator's frame. The simulator never
-// lists anywhere near this many aircraft.
+// The most aircraft one cycle asks the host for. A larger request is served
+// as this many: a gauge that writes a huge "MaxNumAct" to mean "all of them"
+// still sees its traffic, and no cycle allocates and zeroes megabytes to
+// gigabytes inside the simulator's frame. The simulator never lists anywhere
+// near this many aircraft.
 constexpr uint32_t kMaxRequestedAircraft = 65536;
 
 // Copies at most ten characters of a host text into an ATC id field and

@@ -104,10 +104,11 @@ TEST_F(DrawableLifecycle, MaxNumActTruncatesForTheRequestAndRoundsForTheDisplay)
         {99.9, 99, 100},
         {-5.0, 0, 0},
         {std::numeric_limits<double>::quiet_NaN(), 0, 0},
-        // Beyond 32 bits the request saturates; the traffic source cannot
-        // obtain an id buffer that large and lists nothing.
-        {1e12, 0, 2147483647},
-        {std::numeric_limits<double>::infinity(), 0, 2147483647},
+        // A huge request is served as the largest one the traffic source
+        // makes.
+        {100000.0, 65536, 100000},
+        {1e12, 65536, 2147483647},
+        {std::numeric_limits<double>::infinity(), 65536, 2147483647},
     };
     double ticks = 0.0;
     for (const Case& c : cases) {

@@ -17,6 +17,7 @@
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
 #include "tests/soak/AllocationCounter.h"
+#include "traffic/TrafficData.h"
 
 namespace cs {
 namespace {
@@ -67,8 +68,8 @@ class MaxNumActCost : public ::testing::Test {
 
 constexpr size_t kOneCycleBudget = 16u << 20;  // bytes, far above any real traffic
 
-// Requests whose id buffer does not fit in 32 bits, or that are no count at
-// all, allocate nothing sizeable.
+// Requests that are no count at all, or far beyond any traffic, allocate
+// nothing sizeable.
 TEST_F(MaxNumActCost, UnusableCountsAllocateNothingLarge) {
     for (double maxNumAct :
          {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -1.0,
@@ -86,15 +87,27 @@ TEST_F(MaxNumActCost, AbsurdCountsDoNotAllocateMegabytesPerCycle) {
     }
 }
 
-// The largest request still served lists the traffic.
-TEST_F(MaxNumActCost, LargestServedRequestStillListsTraffic) {
-    EXPECT_LT(largestAllocationOfOneCycle(65536.0), kOneCycleBudget);
-    host.traffic().counts() = sim::TrafficCallCounts{};
-    host.advance(1.0);
-    drawable->update();
-    EXPECT_EQ(host.traffic().counts().lastCapacity, 65536u);
-    const auto* tcas = static_cast<MyGaugeCDrawable*>(drawable);
-    EXPECT_EQ(tcas->renderer()->trafficData()->recordCount(), 4);  // own aircraft + 3
+// A gauge that writes a huge "MaxNumAct" to mean "all of them" sees its
+// traffic: the request is served as the largest one, and the aircraft are
+// listed and classified as with any ordinary count.
+TEST_F(MaxNumActCost, HugeRequestsAreServedAtTheLimit) {
+    for (double maxNumAct :
+         {65536.0, 65537.0, 100000.0, 1e9, 2e9, 1e19, std::numeric_limits<double>::infinity()}) {
+        EXPECT_LT(largestAllocationOfOneCycle(maxNumAct), kOneCycleBudget) << maxNumAct;
+        host.traffic().counts() = sim::TrafficCallCounts{};
+        host.advance(1.0);
+        drawable->update();
+        EXPECT_EQ(host.traffic().counts().lastCapacity, 65536u) << maxNumAct;
+        const TrafficData* data =
+            static_cast<MyGaugeCDrawable*>(drawable)->renderer()->trafficData();
+        ASSERT_EQ(data->recordCount(), 4) << maxNumAct;  // own aircraft + 3
+        int classified = 0;
+        for (int i = 0; i < data->recordCount(); ++i) {
+            const TrafficRecord& r = data->records()[i];
+            classified += r.distance > 0.0 && r.threatLevel >= threat::Other;
+        }
+        EXPECT_EQ(classified, 3) << maxNumAct;
+    }
 }
 
 }  // namespace

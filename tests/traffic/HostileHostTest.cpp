@@ -11,6 +11,7 @@
 #include <random>
 
 #include "TrafficTestSupport.h"
+#include "traffic/TrafficLimits.h"
 
 namespace cs::test {
 namespace {
@@ -103,16 +104,20 @@ TEST_F(HostileHost, CapacityZeroListsNothing) {
     EXPECT_EQ(data->records(), nullptr);
 }
 
-TEST_F(HostileHost, CapacityBeyondThirtyTwoBitsIsUnobtainable) {
+// A capacity beyond the largest request is served as that request: the host
+// is asked for at most kMaxRequestedAircraft ids, however many it claims.
+TEST_F(HostileHost, HugeCapacityIsServedAtTheLimit) {
     auto data = makeData();
-    cycle(*data);
-    const TrafficRecord* before = data->records();
-    const uint32_t tooMany[] = {0xFFFFFFFFu, 0x40000000u};
-    for (uint32_t n : tooMany) {
-        EXPECT_EQ(cycle(*data, n), 0u);
-        EXPECT_EQ(data->records(), before);
+    const uint32_t listed = cycle(*data);
+    ASSERT_GT(listed, 0u);
+    for (uint32_t n : {0xFFFFFFFFu, 0x40000000u, kMaxRequestedAircraft + 1}) {
+        EXPECT_EQ(cycle(*data, n), listed) << n;
+        EXPECT_EQ(host.traffic().counts().lastCapacity, kMaxRequestedAircraft) << n;
     }
-    EXPECT_EQ(host.traffic().counts().listAircraft, 1) << "the host is not even asked";
+    host.hostile().overrideListCount = true;
+    host.hostile().listCount = 0xFFFFFFFFu;
+    EXPECT_EQ(cycle(*data, 0xFFFFFFFFu), kMaxRequestedAircraft);
+    expectWellFormed(*data);
 }
 
 TEST_F(HostileHost, ListingCountAboveCapacityIsClamped) {
