@@ -40,11 +40,11 @@ float narrowToFloat(double value);
 class GdiPlusRadar {
   public:
     GdiPlusRadar();
-    virtual ~GdiPlusRadar();
 
     GdiPlusRadar(const GdiPlusRadar&) = delete;
     GdiPlusRadar& operator=(const GdiPlusRadar&) = delete;
 
+    // The virtual table: drawSymbol, drawPad, then the destructor.
     // Draws one aircraft at world position (x, y).
     virtual void drawSymbol(float x, float y, int32_t flags, const TrafficRecord* record,
                             double heading, Argb colour, const wchar_t* altitudeTag,
@@ -52,6 +52,7 @@ class GdiPlusRadar {
     // Fills dark pads where drawSymbol with the same arguments will draw.
     virtual void drawPad(float x, float y, int32_t flags, const TrafficRecord* record,
                          const wchar_t* altitudeTag, const wchar_t* label) = 0;
+    virtual ~GdiPlusRadar();
 
     void setMousePosition(double relX, double relY);
     void setLevelColours(int32_t brightness, int32_t other, int32_t proximity, int32_t ta,
