@@ -103,6 +103,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"wrong unit",
                 scenarioWith(", \"groundSpeed\": \"250 mph\", \"track\": 0", kGoodTraffic),
                 "own.groundSpeed", 3, "unknown unit \"mph\""},
+        BadCase{"wrong unit lists the spellings",
+                scenarioWith(", \"groundSpeed\": \"250 kmh\", \"track\": 0", kGoodTraffic),
+                "own.groundSpeed", 3, "\"kt\" or \"kts\" or \"knots\""},
+        BadCase{"deep nesting at the top", "\n" + std::string(50000, '['), "", 2,
+                "nested more than 16 levels"},
+        BadCase{"deep nesting in a field",
+                scenarioWith(", \"track\": " + std::string(40, '[') + std::string(40, ']'),
+                             kGoodTraffic),
+                "", 3, "nested more than 16 levels"},
         BadCase{"latitude beyond 90",
                 scenarioWith("", kGoodTraffic)
                     .replace(scenarioWith("", kGoodTraffic).find("47.0"), 4, "91.5"),
@@ -179,6 +188,30 @@ TEST(ScenarioParser, ConvertsUnitsAndFillsDefaults) {
     ASSERT_EQ(s.displays.size(), 2u);  // both displays unless chosen
     EXPECT_EQ(s.displays[0].kind, DisplayKind::Tcas);
     EXPECT_EQ(s.displays[1].kind, DisplayKind::Radar);
+}
+
+// The spellings people write are accepted wherever the unit is unambiguous.
+TEST(ScenarioParser, AcceptsCommonUnitSpellings) {
+    const PreviewScenario s = parseScenario(
+        scenarioWith(", \"track\": 90, \"groundSpeed\": \"120 knots\", \"verticalSpeed\": \"-700 "
+                     "FPM\"",
+                     "{\"id\": 2, \"bearing\": 90, \"distance\": \"5 NM\", "
+                     "\"relativeAltitude\": \"500 feet\", \"track\": 270, \"groundSpeed\": "
+                     "\"250 kts\"}",
+                     "  \"frameInterval\": \"2 sec\",\n"),
+        "units.json");
+    EXPECT_DOUBLE_EQ(s.frameIntervalS, 2.0);
+    EXPECT_DOUBLE_EQ(s.own.groundSpeedKt, 120.0);
+    EXPECT_DOUBLE_EQ(s.own.verticalSpeedFpm, -700.0);
+    ASSERT_EQ(s.traffic.size(), 1u);
+    EXPECT_DOUBLE_EQ(s.traffic[0].distanceNm, 5.0);
+    EXPECT_DOUBLE_EQ(s.traffic[0].altitudeFt, 500.0);
+    EXPECT_EQ(parseScenario(scenarioWith("", kGoodTraffic)
+                                .replace(scenarioWith("", kGoodTraffic).find("5 nm"), 4, "5 nmi"),
+                            "nmi.json")
+                  .traffic[0]
+                  .distanceNm,
+              5.0);
 }
 
 // Name resolution against a vocabulary like the module's.

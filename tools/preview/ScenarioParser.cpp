@@ -254,11 +254,13 @@ struct UnitInfo {
 };
 
 const UnitInfo& unitInfo(Quantity q) {
-    static const UnitInfo distance{"a distance", "\"8 nm\"", {{"nm", 1.0}}};
-    static const UnitInfo altitude{"an altitude", "\"10000 ft\"", {{"ft", 1.0}}};
-    static const UnitInfo speed{"a speed", "\"250 kt\"", {{"kt", 1.0}}};
+    // Units are compared ignoring case, so "NM" is "nm".
+    static const UnitInfo distance{"a distance", "\"8 nm\"", {{"nm", 1.0}, {"nmi", 1.0}}};
+    static const UnitInfo altitude{"an altitude", "\"10000 ft\"", {{"ft", 1.0}, {"feet", 1.0}}};
+    static const UnitInfo speed{
+        "a speed", "\"250 kt\"", {{"kt", 1.0}, {"kts", 1.0}, {"knots", 1.0}}};
     static const UnitInfo vs{"a vertical speed", "\"-1500 fpm\"", {{"fpm", 1.0}, {"ft/min", 1.0}}};
-    static const UnitInfo time{"a time", "\"90 s\"", {{"s", 1.0}, {"min", 60.0}}};
+    static const UnitInfo time{"a time", "\"90 s\"", {{"s", 1.0}, {"sec", 1.0}, {"min", 60.0}}};
     switch (q) {
         case Quantity::Distance:
             return distance;
@@ -665,7 +667,44 @@ std::string closestName(const std::string& word, const std::vector<std::string>&
     return best;
 }
 
+// A scenario needs a handful of levels (traffic, an aircraft, its vertical
+// speed schedule, one change); the limit keeps a hostile file from
+// exhausting the stack of the JSON reader or of the checks after it.
+constexpr int kMaxNesting = 16;
+
+// Throws if arrays and objects nest deeper than kMaxNesting, naming the line
+// where the limit is passed. Brackets inside strings do not count.
+void checkNesting(const std::string& source, const std::string& file) {
+    int depth = 0;
+    int line = 1;
+    bool inString = false;
+    for (size_t i = 0; i < source.size(); ++i) {
+        const char c = source[i];
+        if (c == '\n') {
+            ++line;
+        } else if (inString) {
+            if (c == '\\') {
+                ++i;  // the escaped character cannot end the string
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxNesting) {
+                throw InputError(file, line, "",
+                                 "arrays and objects nested more than " +
+                                     std::to_string(kMaxNesting) +
+                                     " levels deep; a scenario needs only a few");
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+}
+
 PreviewScenario parseScenario(const std::string& source, const std::string& file) {
+    checkNesting(source, file);
     Json root;
     try {
         root = Json::parse(source);
