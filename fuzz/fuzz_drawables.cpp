@@ -7,9 +7,9 @@
 // hostile at any point (non-finite numbers, lying counts, unterminated names,
 // a flipping mode).
 //
-// Drawing goes through a checking backend that aborts on a non-finite
+// Drawing goes through the test drawing backend, which aborts on a non-finite
 // coordinate, size or pen width, an unterminated text, or a dead resource,
-// and that counts resources and contexts: after the last release none may be
+// and counts resources and contexts: after the last release none may be
 // left.
 
 #include <cmath>
@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "CheckingBackend.h"
 #include "FuzzSupport.h"
 #include "drawables/ToolTip.h"
 #include "host/ImportTable.h"
@@ -30,12 +29,13 @@
 #include "simhost/CairoCanvas.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
+#include "testsupport/TestDrawingBackend.h"
 
 // Fontconfig, Pango and Cairo keep font and glyph caches for the life of
 // the process; they are not the module's memory. (Once in a few hundred
 // thousand runs Cairo reports two of its own blocks, allocated entirely
 // inside libcairo, as lost; the backend's use of Cairo is checked for
-// balance by the checking backend here and by the Valgrind leak check.)
+// balance by the test drawing backend here and by the Valgrind leak check.)
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\nleak:libpango\nleak:libharfbuzz\nleak:libcairo.so\n";
 }
@@ -212,14 +212,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // One in eight runs paints through Cairo into a small surface; the others
     // through the checker alone, which is much faster.
     const bool cairo = in.ConsumeIntegralInRange<int>(0, 7) == 0;
-    cs::fuzz::CheckingBackend checker(cairo ? &cs::platformDrawingBackend() : nullptr);
+    cs::TestDrawingBackend checker(cairo ? &cs::platformDrawingBackend() : nullptr);
+    checker.recordCalls = false;
     cs::overrideDrawingBackend(&checker);
     std::unique_ptr<cs::sim::CairoCanvas> canvas;
     if (cairo) {
         canvas = std::make_unique<cs::sim::CairoCanvas>(in.ConsumeIntegralInRange<int32_t>(1, 48),
                                                         in.ConsumeIntegralInRange<int32_t>(1, 48));
     }
-    cs::DeviceContext dc = cairo ? canvas->dc() : reinterpret_cast<cs::DeviceContext>(&checker);
+    cs::DeviceContext dc = cairo ? canvas->dc() : cs::testDeviceContext();
 
     {
         cs::sim::SimHost host;

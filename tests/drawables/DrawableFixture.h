@@ -1,4 +1,4 @@
-// In-process gauge drawables on the replacement host, with the recording
+// In-process gauge drawables on the replacement host, with the test drawing
 // backend in place so every frame's geometry can be read back.
 #pragma once
 
@@ -10,9 +10,9 @@
 #include "host/ImportTable.h"
 #include "properties/GaugeCallback.h"
 #include "render/GdiPlusRadar.h"
-#include "render/backends/RecordingBackend.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
+#include "testsupport/TestDrawingBackend.h"
 
 namespace cs {
 
@@ -66,7 +66,7 @@ class DrawableTest : public ::testing::Test {
     }
 
     bool draw(MyGaugeCDrawable* drawable, int32_t width = 200, int32_t height = 200) {
-        return drawable->draw(&values, width, height, recordingDeviceContext(), nullptr);
+        return drawable->draw(&values, width, height, testDeviceContext(), nullptr);
     }
 
     // Puts ready-made records in the drawable's traffic source (index 0 is
@@ -79,7 +79,7 @@ class DrawableTest : public ::testing::Test {
     }
 
     sim::SimHost host;
-    RecordingBackend recorder;
+    TestDrawingBackend recorder;
     MyGaugeCCallback* gauge = nullptr;
     sim::DrawableDeclarations declarations;
     sim::DrawParameterValues values;

@@ -31,7 +31,7 @@ TEST_F(DrawableLifecycle, ReferenceCountingAndTheInertSlots) {
     MyGaugeCDrawable* drawable = make(1);
     EXPECT_EQ(drawable->flags(), 1u);
     drawable->ignoredSlot4(42);
-    EXPECT_FALSE(drawable->setupDraw(100, 100, recordingDeviceContext(), nullptr));
+    EXPECT_FALSE(drawable->setupDraw(100, 100, testDeviceContext(), nullptr));
     EXPECT_FALSE(drawable->getDraw(&values));
     EXPECT_EQ(drawable->addRef(), 2u);
     EXPECT_EQ(drawable->release(), 1u);  // kept
@@ -175,7 +175,7 @@ TEST_F(DrawableLifecycle, NullDeviceContextClearsThePendingRedraw) {
 TEST_F(DrawableLifecycle, NullParametersDrawNothingAndHandNothingOver) {
     MyGaugeCDrawable* drawable = make(1);
     gauge->mouseRelPosX = 0.25;
-    EXPECT_FALSE(drawable->draw(nullptr, 200, 200, recordingDeviceContext(), nullptr));
+    EXPECT_FALSE(drawable->draw(nullptr, 200, 200, testDeviceContext(), nullptr));
     EXPECT_EQ(drawable->renderer()->mouseRelX(), 0.0);
     EXPECT_EQ(drawable->lastRange(), 0.0);
     EXPECT_EQ(recorder.count(DrawOp::CreateContext), 0u);
@@ -325,7 +325,7 @@ TEST_F(DrawableLifecycle, DrawableWithoutGaugeNeverUpdatesNorDraws) {
     IGaugeCDrawable* lone = new TCASCDrawable(nullptr);
     host.setTicks(100.0);
     lone->update();
-    EXPECT_FALSE(lone->draw(&values, 100, 100, recordingDeviceContext(), nullptr));
+    EXPECT_FALSE(lone->draw(&values, 100, 100, testDeviceContext(), nullptr));
     EXPECT_EQ(lone->release(), 0u);
 }
 

@@ -88,7 +88,7 @@ TEST_F(FrameTest, SetUpScalesFillsTheWholeAreaThenTranslates) {
     ProbeScreen radar;
     radar.setGeometry(200.0, 150.0, 2.0, 2.0, 50.0, 37.5, 15.0, 0, 1.0);
     recorder.clear();
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 1, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 1, 0.0));
     const std::vector<DrawOp> expected = {
         DrawOp::CreateBrush,
         DrawOp::CreateContext,
@@ -118,7 +118,7 @@ TEST_F(FrameTest, SetUpScalesFillsTheWholeAreaThenTranslates) {
 
 TEST_F(FrameTest, WithoutAntiAliasTheContextKeepsItsDefaults) {
     ProbeScreen radar;
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_EQ(recorder.count(DrawOp::AntiAliasShapes), 0u);
     EXPECT_EQ(recorder.count(DrawOp::AntiAliasText), 0u);
 }
@@ -126,8 +126,8 @@ TEST_F(FrameTest, WithoutAntiAliasTheContextKeepsItsDefaults) {
 TEST_F(FrameTest, TheContextIsRebuiltEveryFrameAndTheLastLivesWithTheRenderer) {
     {
         ProbeScreen radar;
-        ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
-        ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+        ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
+        ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
         EXPECT_EQ(recorder.count(DrawOp::CreateContext), 2u);
         EXPECT_EQ(recorder.count(DrawOp::DeleteContext), 1u);
         EXPECT_EQ(recorder.liveContexts(), 1);
@@ -140,7 +140,7 @@ TEST_F(FrameTest, NoDeviceContextMeansNoFrameAndKeepsTheLastPick) {
     exactGeometry(radar, 2.0);
     stage(radar, {ownAircraft(), aircraft(7, threat::TA, 0.0, 10.0)});
     radar.setMousePosition(0.5, 44.0 / 128.0);  // on (0, -20)
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     ASSERT_EQ(radar.hoverTarget().objectId, 7);
     recorder.clear();
     EXPECT_FALSE(radar.drawFrame(nullptr, 0, 0.0));
@@ -153,10 +153,10 @@ TEST_F(FrameTest, NoDeviceContextMeansNoFrameAndKeepsTheLastPick) {
 TEST_F(FrameTest, AContextHolderThatCannotBeMadeFailsThisFrameOnly) {
     ProbeScreen radar;
     recorder.failContexts = true;
-    EXPECT_FALSE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    EXPECT_FALSE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_EQ(recorder.count(DrawOp::FillRectangle), 0u);
     recorder.failContexts = false;
-    EXPECT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    EXPECT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_EQ(recorder.count(DrawOp::FillRectangle), 1u);
 }
 
@@ -166,7 +166,7 @@ TEST_F(FrameTest, ResourcesThatCannotBeMadeDrawNothingAndTheFrameGoesOn) {
     radar.setDisplayOptions(nullptr, 31, 31, 31, 31, 1, 100);
     stage(radar, {ownAircraft(), aircraft(1, threat::RA, 0.0, 10.0, 0.0, 900.0, "X")});
     recorder.failResources = true;
-    EXPECT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    EXPECT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_TRUE(recorder.drawingCalls().empty());
     EXPECT_EQ(recorder.liveResources(), 0);
 }
@@ -212,7 +212,7 @@ TEST_F(FrameTest, AircraftArePlacedRelativeToTheHeadingUp) {
         ProbeScreen radar;
         exactGeometry(radar);  // 0.5 nm per unit
         stage(radar, {ownAircraft(), aircraft(1, threat::Other, c.bearing, c.distance)});
-        ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, c.heading));
+        ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, c.heading));
         ASSERT_EQ(radar.calls.size(), 1u);
         EXPECT_NEAR(radar.calls[0].x, c.x, 1e-5) << c.bearing << "/" << c.heading;
         EXPECT_NEAR(radar.calls[0].y, c.y, 1e-5) << c.bearing << "/" << c.heading;
@@ -224,7 +224,7 @@ TEST_F(FrameTest, BearingAlongTheHeadingIsStraightUp) {
     ProbeScreen radar;
     radar.setGeometry(100.0, 100.0, 1.0, 1.0, 50.0, 50.0, 5.0, 0, 1.0);  // 0.1 nm per unit
     stage(radar, {ownAircraft(), aircraft(1, threat::Other, 90.0, 5.0)});
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 90.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 90.0));
     ASSERT_EQ(radar.calls.size(), 1u);
     EXPECT_FLOAT_EQ(radar.calls[0].x, 0.0f);
     EXPECT_FLOAT_EQ(radar.calls[0].y, -50.0f);
@@ -239,7 +239,7 @@ TEST_F(FrameTest, EachLevelUsesItsColourAndWordAndHiddenOrUnknownLevelsAreSkippe
           {ownAircraft(), aircraft(1, threat::Other, 0, 1), aircraft(2, threat::Proximity, 0, 1),
            aircraft(3, threat::TA, 0, 1), aircraft(4, threat::RA, 0, 1),
            aircraft(5, threat::Hidden, 0, 1), aircraft(6, 3, 0, 1), aircraft(7, -3, 0, 1)});
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     ASSERT_EQ(radar.sequence(false), (std::vector<int32_t>{4, 3, 2, 1}));
     const Argb colours[] = {0xFF444444u, 0xFF333333u, 0xFF222222u, 0xFF111111u};
     const int32_t words[] = {8, 4, 2, 1};
@@ -254,7 +254,7 @@ TEST_F(FrameTest, TextsAreTheRoundedTagAndTheWidenedId) {
     exactGeometry(radar);
     stage(radar, {ownAircraft(), aircraft(1, threat::TA, 0, 1, 480.0, 0.0, "N12345"),
                   aircraft(2, threat::TA, 0, 1, -1234.0, 0.0, "ABCDEFGHIJ")});
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     ASSERT_EQ(radar.calls.size(), 2u);
     EXPECT_EQ(radar.calls[0].tag, L"-12");
     EXPECT_EQ(radar.calls[0].label, L"ABCDEFGHIJ");
@@ -275,7 +275,7 @@ TEST_F(FrameTest, PadsComeFirstThenSymbolsInReverseForTheFirstMaxDisplayed) {
     exactGeometry(radar);
     radar.setDisplayOptions(nullptr, 3, 3, 3, 3, 1, 3);
     stage(radar, fiveTA());
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     ASSERT_EQ(radar.calls.size(), 6u);
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(radar.calls[i].pad);
@@ -292,7 +292,7 @@ TEST_F(FrameTest, MaxDisplayedOfZeroOrLessDisplaysNothing) {
         exactGeometry(radar);
         radar.setDisplayOptions(nullptr, 3, 3, 3, 3, 1, limit);
         stage(radar, fiveTA());
-        ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+        ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
         EXPECT_TRUE(radar.calls.empty()) << limit;
     }
 }
@@ -302,7 +302,7 @@ TEST_F(FrameTest, WithoutPadSymbolsNoPadIsDrawn) {
     exactGeometry(radar);
     radar.setDisplayOptions(nullptr, 3, 3, 3, 3, 0, 100);
     stage(radar, fiveTA());
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_TRUE(radar.sequence(true).empty());
     EXPECT_EQ(radar.sequence(false), (std::vector<int32_t>{5, 4, 3, 2, 1}));
 }
@@ -312,7 +312,7 @@ TEST_F(FrameTest, TheFirstRecordIsNeverDisplayed) {
     exactGeometry(radar);
     radar.setDisplayOptions(nullptr, 3, 3, 3, 3, 1, 100);
     stage(radar, {aircraft(9, threat::RA, 0.0, 1.0), aircraft(1, threat::TA, 0.0, 2.0)});
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_EQ(radar.sequence(true), std::vector<int32_t>{1});
     EXPECT_EQ(radar.sequence(false), std::vector<int32_t>{1});
 }
@@ -322,7 +322,7 @@ TEST_F(FrameTest, ASingleRecordSnapshotIsABlackFrameWithNoPick) {
     exactGeometry(radar);
     stage(radar, {aircraft(9, threat::RA, 0.0, 0.0)});
     radar.setMousePosition(0.5, 0.5);
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_TRUE(radar.calls.empty());
     EXPECT_EQ(recorder.drawingCalls().size(), 1u);  // the background
     EXPECT_DOUBLE_EQ(radar.hoverDistance(), -1.0);
@@ -339,7 +339,7 @@ TEST_F(FrameTest, WordZeroTakesNoPlaceWhileUnknownBitsTakeOneAndArePickable) {
                   aircraft(2, threat::Proximity, 0.0, 10.0), aircraft(3, threat::Other, 0.0, 2.0),
                   aircraft(4, threat::TA, 0.0, 3.0), aircraft(5, threat::TA, 0.0, 4.0)});
     radar.setMousePosition(0.5, 44.0 / 128.0);  // on aircraft 2 at (0, -20)
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_EQ(radar.sequence(true), (std::vector<int32_t>{2, 4}));
     EXPECT_EQ(radar.sequence(false), (std::vector<int32_t>{4, 2}));
     EXPECT_EQ(radar.hoverTarget().objectId, 2);
@@ -350,9 +350,9 @@ TEST_F(FrameTest, TheCountersRestartEveryFrame) {
     exactGeometry(radar);
     radar.setDisplayOptions(nullptr, 3, 3, 3, 3, 0, 2);
     stage(radar, fiveTA());
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     radar.calls.clear();
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_EQ(radar.sequence(false), (std::vector<int32_t>{2, 1}));
 }
 
@@ -361,7 +361,7 @@ TEST_F(FrameTest, AircraftBeyondTheRangeAreStillPaintedAndPickable) {
     exactGeometry(radar);
     stage(radar, {ownAircraft(), aircraft(1, threat::TA, 90.0, 64.0)});  // x = 128
     radar.setMousePosition(1.5, 0.5);  // (128, 0), outside the area
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     ASSERT_EQ(radar.calls.size(), 1u);
     EXPECT_EQ(radar.hoverTarget().objectId, 1);
 }
@@ -387,7 +387,7 @@ TEST_F(FrameTest, HoverRadiusIsThreeSymbolSizesInclusive) {
         exactGeometry(radar, 1.0);
         stage(radar, {ownAircraft(), aircraft(5, threat::TA, 0.0, 10.0)});
         radar.setMousePosition(0.5, c.mouseY);
-        ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+        ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
         if (c.hovered) {
             EXPECT_EQ(radar.hoverTarget().objectId, 5) << c.what;
             EXPECT_DOUBLE_EQ(radar.hoverDistance(), std::fabs(c.mouseY * 128.0 - 44.0)) << c.what;
@@ -405,7 +405,7 @@ TEST_F(FrameTest, OfTwoSymbolsAtTheSameDistanceThePaintedFirstIsKept) {
     stage(radar,
           {ownAircraft(), aircraft(1, threat::TA, 0.0, 2.0), aircraft(2, threat::TA, 180.0, 2.0)});
     radar.setMousePosition(0.5, 0.5);
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     ASSERT_EQ(radar.sequence(false), (std::vector<int32_t>{2, 1}));
     EXPECT_EQ(radar.hoverTarget().objectId, 2);
     EXPECT_DOUBLE_EQ(radar.hoverDistance(), 4.0);
@@ -419,11 +419,11 @@ TEST_F(FrameTest, TheNearestPaintedSymbolWinsAndTheWholeRecordIsCopied) {
     near.radAlt = 1500.0;
     stage(radar, {ownAircraft(), aircraft(1, threat::TA, 0.0, 3.0), near});
     radar.setMousePosition(0.5, 59.0 / 128.0);  // (0, -5): 1 from id 2, 1 from id 1 too
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     // Both are 1 away; id 2 is painted first.
     EXPECT_EQ(radar.hoverTarget().objectId, 2);
     radar.setMousePosition(0.5, 60.0 / 128.0);  // (0, -4): on id 2
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     const TrafficRecord& picked = radar.hoverTarget();
     EXPECT_EQ(picked.objectId, 2);
     EXPECT_STREQ(picked.atcId, "NEAR");
@@ -433,7 +433,7 @@ TEST_F(FrameTest, TheNearestPaintedSymbolWinsAndTheWholeRecordIsCopied) {
     EXPECT_EQ(picked.groundSpeed, 321.0);
     EXPECT_EQ(picked.radAlt, 1500.0);
     radar.setMousePosition(0.5, 58.0 / 128.0);  // (0, -6): on id 1
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_EQ(radar.hoverTarget().objectId, 1);
 }
 
@@ -447,7 +447,7 @@ TEST_F(FrameTest, UndisplayedAircraftAreNeverPicked) {
                   aircraft(2, threat::Hidden, 0.0, 10.0), aircraft(3, threat::TA, 0.0, 20.0),
                   aircraft(4, threat::TA, 0.0, 10.0)});
     radar.setMousePosition(0.5, 44.0 / 128.0);
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_EQ(radar.hoverTarget().objectId, 0);
     EXPECT_DOUBLE_EQ(radar.hoverDistance(), -1.0);
 }
@@ -459,7 +459,7 @@ TEST_F(FrameTest, MouseInTheMiddleMeetsTheCentreWithOrWithoutFixedResolution) {
         radar.setGeometry(201.0, 201.0, 2.0, 2.0, 50.0, 50.0, 15.0, fixed, 1.0);
         stage(radar, {ownAircraft(), aircraft(1, threat::TA, 0.0, 0.0)});
         radar.setMousePosition(0.5, 0.5);
-        ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+        ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
         EXPECT_EQ(radar.hoverTarget().objectId, 1);
         // Half a pixel: a quarter of a gauge unit at scale 2, or half a world unit.
         EXPECT_LE(radar.hoverDistance() * radar.scaleX(), 0.5 * std::sqrt(2.0) + 1e-9) << fixed;
@@ -503,7 +503,7 @@ TEST_F(FrameTest, GeometryThatCannotBeDrawnNeverReachesTheBackend) {
                       aircraft(2, threat::TA, 45.0, 3.0, -300.0, -900.0, "B"),
                       aircraft(3, threat::Other, 200.0, 1000.0, 0.0, 0.0, "C")});
         radar.setMousePosition(0.5, 0.5);
-        EXPECT_EQ(radar.drawFrame(recordingDeviceContext(), 1, 30.0), c.frameDrawn) << c.what;
+        EXPECT_EQ(radar.drawFrame(testDeviceContext(), 1, 30.0), c.frameDrawn) << c.what;
         EXPECT_TRUE(allFinite(recorder)) << c.what;
         EXPECT_EQ(recorder.liveResources(), 0) << c.what;
         if (!c.frameDrawn) {
@@ -545,7 +545,7 @@ TEST_F(FrameTest, AnAircraftWithUnusableValuesIsSkippedAndTheOthersStillDrawn) {
         ProbeScreen radar;
         exactGeometry(radar);
         stage(radar, {ownAircraft(), c.record, aircraft(2, threat::RA, 0.0, 1.0)});
-        ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, c.heading)) << c.what;
+        ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, c.heading)) << c.what;
         const std::vector<int32_t> expected =
             c.drawn ? std::vector<int32_t>{2, 1} : std::vector<int32_t>{2};
         if (std::isnan(c.heading)) {
@@ -574,7 +574,7 @@ TEST_F(FrameTest, TheFontNameIsWidenedAndALongOneCutTo255Characters) {
 
 TEST_F(FrameTest, NoTrafficYetGivesTheBackgroundOnly) {
     ProbeScreen radar;
-    ASSERT_TRUE(radar.drawFrame(recordingDeviceContext(), 0, 0.0));
+    ASSERT_TRUE(radar.drawFrame(testDeviceContext(), 0, 0.0));
     EXPECT_EQ(recorder.drawingCalls().size(), 1u);
     EXPECT_TRUE(radar.calls.empty());
 }

@@ -1,5 +1,5 @@
 // Shared scaffolding of the renderer tests: a minimal host services table (so
-// TrafficData can be constructed without a simulator), a recording backend
+// TrafficData can be constructed without a simulator), the test drawing backend
 // installed for the test's renderers, and helpers to stage a snapshot.
 #pragma once
 
@@ -12,7 +12,7 @@
 
 #include "host/ImportTable.h"
 #include "render/GdiPlusRadar.h"
-#include "render/backends/RecordingBackend.h"
+#include "testsupport/TestDrawingBackend.h"
 #include "traffic/TrafficData.h"
 
 namespace cs::test {
@@ -84,7 +84,7 @@ inline bool finite(RectF r) {
 }
 
 // Every coordinate, size and transform the recorder saw is finite.
-inline bool allFinite(const RecordingBackend& recorder) {
+inline bool allFinite(const TestDrawingBackend& recorder) {
     for (const RecordedCall& c : recorder.calls) {
         if (!finite(c.rect) || !std::isfinite(c.penWidth) || !std::isfinite(c.fontSize) ||
             !std::isfinite(c.transform.scaleX) || !std::isfinite(c.transform.scaleY) ||
@@ -112,7 +112,7 @@ inline std::vector<DrawOp> ops(const std::vector<RecordedCall>& calls) {
 class RecorderTest : public ::testing::Test {
   protected:
     ScopedQuietHost host;
-    RecordingBackend recorder;
+    TestDrawingBackend recorder;
     ScopedDrawingBackend useRecorder{recorder};
 
     static void stage(GdiPlusRadar& radar, const std::vector<TrafficRecord>& records) {

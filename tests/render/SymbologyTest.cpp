@@ -83,7 +83,7 @@ class SymbologyTest : public RecorderTest {
         screen.setLevelColours(255, 0x010203, 0x040506, 0x070809, 0x0A0B0C);
         screen.setDisplayOptions(nullptr, word, word, word, word, pads, 100);
         stage(screen, {ownAircraft(), record});
-        EXPECT_TRUE(screen.drawFrame(recordingDeviceContext(), 0, heading));
+        EXPECT_TRUE(screen.drawFrame(testDeviceContext(), 0, heading));
         EXPECT_EQ(recorder.liveResources(), 0);
         EXPECT_TRUE(allFinite(recorder));
         std::vector<RecordedCall> calls = recorder.drawingCalls();
@@ -220,8 +220,8 @@ TEST_F(SymbologyTest, SingleElementWordsDrawOnlyTheirElement) {
 
 TEST_F(SymbologyTest, TCASPadCoversSymbolTextsAndArrow) {
     const auto calls = paint<TCASScreen>(at(threat::TA, 500.0, 600.0, "AB"), 0x1E, 0.0, 1);
-    const RectF tag = RecordingBackend::measureBox(L"+05", 4.5f, PointF{0.0f, -31.0f});
-    const RectF label = RecordingBackend::measureBox(L"AB", 4.5f, PointF{0.0f, -16.0f});
+    const RectF tag = TestDrawingBackend::measureBox(L"+05", 4.5f, PointF{0.0f, -31.0f});
+    const RectF label = TestDrawingBackend::measureBox(L"AB", 4.5f, PointF{0.0f, -16.0f});
     // Pads first, then the symbol (outline, fill, tag, 3 lines, label).
     ASSERT_EQ(calls.size(), 4u + 7u);
     const std::vector<Expect> pads = {
@@ -249,8 +249,8 @@ TEST_F(SymbologyTest, TCASPadCoversSymbolTextsAndArrow) {
 
 TEST_F(SymbologyTest, TCASPadFollowsTheTextSidesAndSkipsTheArrowPadWhenLevel) {
     const auto calls = paint<TCASScreen>(at(threat::RA, -60.0, 100.0, "AB"), 0x18, 0.0, 1);
-    const RectF tag = RecordingBackend::measureBox(L"-01", 4.5f, PointF{0.0f, -16.0f});
-    const RectF label = RecordingBackend::measureBox(L"AB", 4.5f, PointF{0.0f, -31.0f});
+    const RectF tag = TestDrawingBackend::measureBox(L"-01", 4.5f, PointF{0.0f, -16.0f});
+    const RectF label = TestDrawingBackend::measureBox(L"AB", 4.5f, PointF{0.0f, -31.0f});
     const std::vector<Expect> pads = {
         {DrawOp::FillRectangle, tag.x, tag.y, tag.width, tag.height},
         {DrawOp::FillRectangle, label.x, label.y, label.width, label.height},
@@ -322,7 +322,7 @@ TEST_F(SymbologyTest, RadarTrackVectorPointsAlongTheTrackSeenFromTheHeading) {
 
 TEST_F(SymbologyTest, RadarPadMeasuresBothTextsButFillsOnlyTheShownOnes) {
     const auto calls = paint<RadarScreen>(at(threat::TA, -1200.0, 0.0, "AB"), 0x12, 0.0, 1);
-    const RectF label = RecordingBackend::measureBox(L"AB", 4.5f, PointF{0.0f, -16.0f});
+    const RectF label = TestDrawingBackend::measureBox(L"AB", 4.5f, PointF{0.0f, -16.0f});
     const std::vector<Expect> pads = {
         {DrawOp::FillRectangle, -4.25f, -24.25f, 8.5f, 8.5f},
         {DrawOp::FillRectangle, label.x, label.y, label.width, label.height},
@@ -338,7 +338,7 @@ TEST_F(SymbologyTest, EverySymbolCallMakesAndReleasesItsOwnResources) {
         exactGeometry(screen);
         screen.setDisplayOptions(nullptr, 31, 31, 31, 31, 1, 100);
         stage(screen, {ownAircraft(), at(threat::TA), at(threat::RA), at(threat::Other)});
-        ASSERT_TRUE(screen.drawFrame(recordingDeviceContext(), 0, 0.0));
+        ASSERT_TRUE(screen.drawFrame(testDeviceContext(), 0, 0.0));
     }
     // Three pads (brush, font, format) and three symbols (plus a pen), and
     // the frame's black brush.

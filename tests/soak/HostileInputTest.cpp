@@ -10,13 +10,13 @@
 #include <limits>
 
 #include "drawables/GaugeDrawable.h"
-#include "fuzz/CheckingBackend.h"
 #include "host/ImportTable.h"
 #include "properties/GaugeCallback.h"
 #include "render/GdiPlusRadar.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
 #include "tests/soak/AllocationCounter.h"
+#include "testsupport/TestDrawingBackend.h"
 #include "traffic/TrafficData.h"
 
 namespace cs {
@@ -28,6 +28,7 @@ namespace {
 class MaxNumActCost : public ::testing::Test {
   protected:
     void SetUp() override {
+        checker.recordCalls = false;
         overrideDrawingBackend(&checker);
         host.install();
         for (int i = 0; i < 3; ++i) {
@@ -51,14 +52,14 @@ class MaxNumActCost : public ::testing::Test {
 
     size_t largestAllocationOfOneCycle(double maxNumAct) {
         values.setReal(9, maxNumAct);  // "MaxNumAct"
-        drawable->draw(&values, 200, 200, reinterpret_cast<DeviceContext>(&checker), nullptr);
+        drawable->draw(&values, 200, 200, testDeviceContext(), nullptr);
         host.advance(1.0);
         soak::resetLargestAllocation();
         drawable->update();
         return soak::largestAllocation();
     }
 
-    fuzz::CheckingBackend checker;
+    TestDrawingBackend checker;
     sim::SimHost host;
     sim::DrawableDeclarations declarations;
     sim::DrawParameterValues values;

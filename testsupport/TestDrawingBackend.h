@@ -1,51 +1,33 @@
-// A drawing backend that draws nothing and records every call with its
-// arguments in world units, together with the world transform in force, so
-// tests can assert symbol geometry exactly. Test and tool use only (it
-// allocates with the standard containers).
+// The drawing backend of the tests, fuzzers and soak runs.
 //
-//   RecordingBackend recorder;
-//   ScopedDrawingBackend use(recorder);   // renderers made now record
-//   TCASScreen screen;  ... screen.drawFrame(fakeDc(), 0, 0.0);
+// It records every call with its arguments in world units, together with the
+// world transform in force, so tests can assert symbol geometry exactly; and
+// it checks what the displays hand to a drawing library: every coordinate,
+// size, scale and pen width is finite, every text is terminated and of sane
+// length, every resource used or deleted is alive and of the right kind,
+// nothing is deleted twice and no library is shut down that did not start. A
+// broken rule aborts with a message (a fuzzer keeps the input as a crash).
+// Resources and contexts are the backend's own heap objects, so ASan also
+// sees a use after delete.
+//
+// It draws nothing unless given an inner backend (e.g. Cairo into a small
+// surface), to which it forwards every call.
+//
+//   TestDrawingBackend recorder;
+//   ScopedDrawingBackend use(recorder);   // renderers made now draw through it
+//   TCASScreen screen;  ... screen.drawFrame(testDeviceContext(), 0, 0.0);
 //   for (const RecordedCall& c : recorder.calls) ...
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "render/DrawingSurface.h"
+#include "testsupport/DrawOps.h"
 
 namespace cs {
-
-enum class DrawOp {
-    Startup,
-    Shutdown,
-    CreateContext,
-    DeleteContext,
-    ScaleWorldTransform,
-    TranslateWorldTransform,
-    AntiAliasShapes,
-    AntiAliasText,
-    CreateBrush,
-    DeleteBrush,
-    CreatePen,
-    DeletePen,
-    CreateStringFormat,
-    DeleteStringFormat,
-    CreateFont,
-    DeleteFont,
-    FillRectangle,
-    FillEllipse,
-    FillPolygon,
-    DrawRectangle,
-    DrawEllipse,
-    DrawPolygon,
-    DrawLine,
-    DrawString,
-    MeasureString,
-};
-
-const char* drawOpName(DrawOp op);
 
 // Scale and offset of the world transform: device = world * scale + offset.
 struct RecordedTransform {
@@ -80,12 +62,13 @@ struct RecordedCall {
     bool antiAliasText = false;
 };
 
-class RecordingBackend final : public DrawingBackend {
+struct TestResource;
+
+class TestDrawingBackend final : public DrawingBackend {
   public:
-    RecordingBackend() = default;
-    ~RecordingBackend();
-    RecordingBackend(const RecordingBackend&) = delete;
-    RecordingBackend& operator=(const RecordingBackend&) = delete;
+    explicit TestDrawingBackend(DrawingBackend* inner = nullptr) : inner_(inner) {}
+    TestDrawingBackend(const TestDrawingBackend&) = delete;
+    TestDrawingBackend& operator=(const TestDrawingBackend&) = delete;
 
     uintptr_t startup() override;
     void shutdown(uintptr_t token) override;
@@ -100,15 +83,19 @@ class RecordingBackend final : public DrawingBackend {
     SurfaceFont* createFont(const wchar_t* family, float emSize) override;
     void deleteFont(SurfaceFont* font) override;
 
-    // The box a text is measured as: 0.5 em per character wide, 1.25 em
-    // high, centred on the origin and hanging from it (em = points * 96/72).
+    // The box a text is measured as without an inner backend: 0.5 em per
+    // character wide, 1.25 em high, centred on the origin and hanging from
+    // it (em = points * 96/72).
     static RectF measureBox(const wchar_t* text, float points, PointF origin);
 
     // Only the calls that put something on the surface (fills, outlines,
     // lines, texts), in order.
     std::vector<RecordedCall> drawingCalls() const;
-    size_t count(DrawOp op) const;
-    void clear() { calls.clear(); }
+    // Calls of one operation, and of all drawing operations, since the last
+    // clear(); counted whether or not calls are recorded.
+    size_t count(DrawOp op) const { return counts_[static_cast<size_t>(op)]; }
+    size_t drawingCallCount() const;
+    void clear();
 
     // Brushes, pens, fonts and formats made and not yet deleted.
     int liveResources() const { return liveResources_; }
@@ -116,13 +103,25 @@ class RecordingBackend final : public DrawingBackend {
 
     std::vector<RecordedCall> calls;
 
+    // Long runs (fuzzing, soak) keep only the counts and the checks.
+    bool recordCalls = true;
     // Knobs for failure tests.
-    uintptr_t startupToken = 1;  // what startup() returns
+    uintptr_t startupToken = 1;  // what startup() returns without an inner backend
     bool failContexts = false;   // createContext yields null (no holder)
     bool failResources = false;  // every create* of a resource yields null
 
   private:
-    friend class RecordingContext;
+    friend class TestDrawingContext;
+
+    RecordedCall& record(DrawOp op);
+    template <typename T>
+    TestResource* make(void* inner);
+    template <typename T>
+    void destroy(DrawOp op, T* handle, void (DrawingBackend::*innerDelete)(T*));
+
+    DrawingBackend* inner_;
+    size_t counts_[kDrawOpCount] = {};
+    RecordedCall unrecorded_;  // filled and dropped when calls are not kept
     int liveResources_ = 0;
     int liveContexts_ = 0;
 };
@@ -136,7 +135,8 @@ class ScopedDrawingBackend {
     ScopedDrawingBackend& operator=(const ScopedDrawingBackend&) = delete;
 };
 
-// A non-null device context for the recorder, which never dereferences it.
-DeviceContext recordingDeviceContext();
+// A non-null device context for the test backend without an inner backend,
+// which never dereferences it.
+DeviceContext testDeviceContext();
 
 }  // namespace cs
