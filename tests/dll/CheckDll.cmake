@@ -1,5 +1,6 @@
 # Inspects ContactScope.dll with objdump and the file's own bytes.
-#   cmake -DDLL=<path> -DOBJDUMP=<i686 objdump> -DCHECK=<exports|records|version|imports> -P CheckDll.cmake
+#   cmake -DDLL=<path> -DOBJDUMP=<i686 objdump> -DCHECK=<exports|records|version|imports>
+#         -DVERSION=<project version, a.b.c.d> -DVERSION_SHOWN=<as shown> -P CheckDll.cmake
 # Fails with a message naming what is wrong.
 cmake_minimum_required(VERSION 3.25)
 
@@ -175,19 +176,39 @@ function(utf16_hex text)
   set(utf16 "${hex}" PARENT_SCOPE)
 endfunction()
 
+# A 32-bit value as the file stores it (little-endian), in hex, into word_hex.
+function(le_word_hex expression)
+  math(EXPR value "${expression}" OUTPUT_FORMAT HEXADECIMAL)
+  string(REGEX REPLACE "^0x" "00000000" value "${value}")
+  string(REGEX REPLACE "^.*(..)(..)(..)(..)\$" "\\4\\3\\2\\1" value "${value}")
+  set(word_hex "${value}" PARENT_SCOPE)
+endfunction()
+
 if(CHECK STREQUAL "version")
+  if(NOT VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+\$" OR VERSION_SHOWN STREQUAL "")
+    message(FATAL_ERROR "the version check needs -DVERSION=a.b.c.d and -DVERSION_SHOWN")
+  endif()
   if(NOT ".rsrc" IN_LIST sections)
     fail("the DLL has no resource section")
   else()
     file(READ "${DLL}" rsrc OFFSET ${sec_.rsrc_off} LIMIT ${sec_.rsrc_size} HEX)
     # The fixed part: signature, structure version, then file and product
-    # version 2.0.0.1 as two pairs of 32-bit words (major.minor, build.private).
-    string(FIND "${rsrc}" "bd04effe000001000000020001000000000002000100000" pos)
+    # version ${VERSION} as two pairs of 32-bit words (major.minor, patch.tweak).
+    string(REPLACE "." ";" parts "${VERSION}")
+    list(GET parts 0 major)
+    list(GET parts 1 minor)
+    list(GET parts 2 patch)
+    list(GET parts 3 tweak)
+    le_word_hex("(${major} << 16) | ${minor}")
+    set(high "${word_hex}")
+    le_word_hex("(${patch} << 16) | ${tweak}")
+    set(low "${word_hex}")
+    string(FIND "${rsrc}" "bd04effe00000100${high}${low}${high}${low}" pos)
     if(pos EQUAL -1)
-      fail("no fixed version information with file and product version 2.0.0.1")
+      fail("no fixed version information with file and product version ${VERSION}")
     endif()
     foreach(text "VS_VERSION_INFO" "StringFileInfo" "040904b0" "FileDescription"
-                 "Flight Simulator X Module DLL" "FileVersion" "ProductVersion" "2.0.1")
+                 "Flight Simulator X Module DLL" "FileVersion" "ProductVersion" "${VERSION_SHOWN}")
       utf16_hex("${text}")
       string(FIND "${rsrc}" "${utf16}" pos)
       if(pos EQUAL -1)
@@ -199,10 +220,10 @@ if(CHECK STREQUAL "version")
     foreach(key FileVersion ProductVersion)
       utf16_hex("${key}")
       set(key_hex "${utf16}")
-      utf16_hex("2.0.1")
+      utf16_hex("${VERSION_SHOWN}")
       string(REGEX MATCH "${key_hex}(0000)+${utf16}0000" match "${rsrc}")
       if(match STREQUAL "")
-        fail("${key} is not \"2.0.1\"")
+        fail("${key} is not \"${VERSION_SHOWN}\"")
       endif()
     endforeach()
   endif()

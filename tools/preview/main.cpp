@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cs/Version.h"
 #include "tools/preview/BuiltinScenarios.h"
 #include "tools/preview/PreviewRun.h"
 #include "tools/preview/Report.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     bool list = false, check = false, quiet = false;
     std::string show;
     std::string progress = "auto";
+    app.set_version_flag("--version", "contactscope-preview " CS_VERSION_TEXT);
     app.add_option("scenario", files, "scenario files (JSON, see docs/scenario-format.md)");
     app.add_option("-b,--builtin", builtins, "a built-in scenario by name (see --list)");
     app.add_option("-o,--out", outDir, "output folder (created if missing, never emptied)")
