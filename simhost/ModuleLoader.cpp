@@ -1,5 +1,9 @@
 #include "simhost/ModuleLoader.h"
 
+#include <filesystem>
+
+#include "simhost/ModuleFile.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -14,7 +18,20 @@ namespace {
 void* openLibrary(const std::string& path, bool /*keepMapped*/, std::string& error) {
     HMODULE module = LoadLibraryA(path.c_str());
     if (module == nullptr) {
-        error = "LoadLibraryA failed with error " + std::to_string(GetLastError());
+        const DWORD code = GetLastError();
+        char text[256] = {};
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                       text, sizeof text, nullptr);
+        std::string reason = text;
+        while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                                   reason.back() == ' ' || reason.back() == '.')) {
+            reason.pop_back();
+        }
+        error = "Windows would not load it (error " + std::to_string(code) +
+                (reason.empty() ? "" : ": " + reason) + ")";
+        if (code == ERROR_MOD_NOT_FOUND) {
+            error += "; a DLL it needs is missing";
+        }
     }
     return reinterpret_cast<void*>(module);
 }
@@ -32,7 +49,8 @@ void* openLibrary(const std::string& path, bool keepMapped, std::string& error) 
     void* handle = dlopen(path.c_str(), flags);
     if (handle == nullptr) {
         const char* message = dlerror();
-        error = message != nullptr ? message : "dlopen failed";
+        error = std::string("the dynamic loader would not load it: ") +
+                (message != nullptr ? message : "dlopen failed");
     }
     return handle;
 }
@@ -54,7 +72,15 @@ ModuleLoader::~ModuleLoader() {
 
 bool ModuleLoader::load(const std::string& path) {
     unload();
-    error_.clear();
+    // A bare name that is no file here is the system loader's to search for;
+    // anything else is checked first, for a clearer reason than the loader's.
+    std::error_code ec;
+    const bool searched =
+        path.find_first_of("/\\") == std::string::npos && !std::filesystem::exists(path, ec);
+    error_ = searched ? std::string() : moduleFileProblem(path);
+    if (!error_.empty()) {
+        return false;
+    }
     handle_ = openLibrary(path, keepMapped, error_);
     if (handle_ == nullptr) {
         return false;
@@ -65,7 +91,10 @@ bool ModuleLoader::load(const std::string& path) {
     linkage_ = static_cast<LinkageRecord*>(findSymbol(handle_, "Linkage"));
     panels_ = static_cast<HostServices**>(findSymbol(handle_, "Panels"));
     if (start_ == nullptr || stop_ == nullptr) {
-        error_ = "the library exports no DLLStart or DLLStop";
+        error_ = std::string("is not a simulator module: it exports no ") +
+                 (start_ == nullptr && stop_ == nullptr ? "DLLStart and no DLLStop"
+                  : start_ == nullptr                   ? "DLLStart"
+                                                        : "DLLStop");
         unload();
         return false;
     }

@@ -31,8 +31,10 @@ class ModuleLoader {
     ModuleLoader(const ModuleLoader&) = delete;
     ModuleLoader& operator=(const ModuleLoader&) = delete;
 
-    // Loads the library and resolves its exports. False when the library
-    // cannot be loaded or lacks DLLStart or DLLStop; error() says why.
+    // Loads the library and resolves its exports. False when the file is
+    // missing or not a library for this process (see ModuleFile.h), the
+    // system will not load it, or it lacks DLLStart or DLLStop; error() then
+    // says why, worded to follow "cannot load <path>: ".
     // Loading again first unloads what was loaded.
     bool load(const std::string& path);
     // Stops the module if this loader started it, then unloads it.

@@ -176,18 +176,15 @@ std::string defaultModulePath() {
     std::error_code ec;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
 #endif
-    if (!self.empty()) {
-        const std::filesystem::path beside = self.parent_path() / file;
-        std::error_code exists;
-        if (std::filesystem::exists(beside, exists)) {
-            return beside.string();
-        }
-    }
+    const std::filesystem::path beside =
+        self.empty() ? std::filesystem::path(file) : self.parent_path() / file;
 #if defined(CS_PREVIEW_MODULE_PATH)
-    return CS_PREVIEW_MODULE_PATH;
-#else
-    return file;
+    std::error_code exists;
+    if (!std::filesystem::exists(beside, exists)) {
+        return CS_PREVIEW_MODULE_PATH;
+    }
 #endif
+    return beside.string();
 }
 
 struct ModuleSession::State {
@@ -221,7 +218,7 @@ bool ModuleSession::open(const std::string& path) {
     dlopen(path.c_str(), RTLD_NOW | RTLD_NODELETE);
 #endif
     if (!s.loader.handOver(s.host.services()) || !s.loader.start()) {
-        error_ = "the module " + path + " has no import record or could not be started";
+        error_ = "cannot load the module " + path + ": it exports no ImportTable record";
         return false;
     }
     s.panel = s.host.services()->findPanelCallback(kPanelName);

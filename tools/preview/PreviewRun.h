@@ -132,8 +132,9 @@ class ModuleSession {
     std::vector<PropertyInfo> properties_;
 };
 
-// The module next to the program (ContactScope.so / ContactScope.dll), else
-// the one of this build.
+// The module next to the program (ContactScope.so / ContactScope.dll). If it
+// is missing: on Linux the one of this build, on Windows still that path, so
+// that the shipped program reports what it lacks.
 std::string defaultModulePath();
 
 // Windows-1252 text (the module's narrow strings) as UTF-8.

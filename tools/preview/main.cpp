@@ -130,11 +130,16 @@ int main(int argc, char** argv) {
     }
 
     ModuleSession session;
-    if (modulePath.empty()) {
+    const bool ownModule = modulePath.empty();
+    if (ownModule) {
         modulePath = defaultModulePath();
     }
     if (!session.open(modulePath)) {
         std::fprintf(stderr, "%s\n", session.error().c_str());
+        if (ownModule) {
+            std::fprintf(stderr,
+                         "(without -m, the program loads the module from its own folder)\n");
+        }
         return kFailure;
     }
     try {
