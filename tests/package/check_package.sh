@@ -1,0 +1,160 @@
+#!/bin/sh
+# Checks of the release zip as a user gets it, unpacked into a temporary folder.
+#   check_package.sh unpack   <path file> <zip>    unpacks into <temporary folder>/package and
+#                                                  writes the temporary folder into <path file>
+#   check_package.sh cleanup  <path file>          removes it
+#   check_package.sh contents <path file> <manifest> <tested DLL>
+#       the file list is the manifest's; both packaged DLLs are byte for byte
+#       the DLL the Wine suite tests; text files have CRLF line endings
+#   check_package.sh preview  <path file> <Wine path file>
+#       the packaged preview, under Wine, without options: frames and a log
+#   check_package.sh broken   <path file> <Wine path file> <Linux module>
+#       a missing or broken DLL beside the packaged preview: status 1 and a
+#       message naming the file and the fault, for each case of the table
+set -eu
+action=$1
+pathfile=$2
+
+fail() {
+    echo "FAILED: $*"
+    exit 1
+}
+
+tree() {
+    [ -f "$pathfile" ] || fail "no unpacked package: the fixture package.unpack did not run"
+    cat "$pathfile"
+}
+
+# Runs a Windows program in the Wine suite's prefix; stdout and stderr go to
+# the files given, the program's status is returned.
+wine_run() {
+    winepath=$1 out=$2 err=$3
+    shift 3
+    [ -f "$winepath" ] || fail "no Wine prefix: the fixture wine.prefix.setup did not run"
+    WINEPREFIX=$(cat "$winepath") WINEDEBUG=-all DISPLAY='' WAYLAND_DISPLAY='' \
+        wine "$@" >"$out" 2>"$err"
+}
+
+case "$action" in
+unpack)
+    zip=$3
+    [ -f "$zip" ] || fail "$zip is missing: cmake --build --preset windows --target package"
+    "$0" cleanup "$pathfile"
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/cs-package.XXXXXX")
+    mkdir "$dir/package"
+    (cd "$dir/package" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
+    echo "$dir" >"$pathfile"
+    echo "$zip unpacked into $dir/package"
+    ;;
+cleanup)
+    if [ -f "$pathfile" ]; then
+        dir=$(cat "$pathfile")
+        case "$dir" in
+        */cs-package.*) rm -rf "$dir" ;;
+        esac
+        rm -f "$pathfile"
+    fi
+    ;;
+contents)
+    manifest=$3
+    tested=$4
+    dir=$(tree)
+    package=$dir/package
+    grep -v '^#' "$manifest" | grep -v '^$' | LC_ALL=C sort >"$dir/expected"
+    (cd "$package" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) >"$dir/actual"
+    diff -u "$dir/expected" "$dir/actual" ||
+        fail "the package's files differ from $manifest (- missing, + not in the manifest)"
+    for dll in Modules/ContactScope.dll Tools/ContactScope.dll; do
+        cmp -s "$package/$dll" "$tested" ||
+            fail "$dll is not the DLL the Wine suite tests ($tested)"
+    done
+    for f in $(cd "$package" && find . -type f \( -name '*.txt' -o -name '*.xml' -o -name '*.json' \)); do
+        lf=$(awk 'substr($0, length($0)) != "\r"' "$package/$f" | wc -l)
+        [ "$lf" -eq 0 ] || fail "$f has $lf lines without CRLF"
+    done
+    echo "contents: the $(wc -l <"$dir/actual") files of $manifest, both DLLs identical, CRLF text"
+    ;;
+preview)
+    winepath=$3
+    dir=$(tree)
+    out=$dir/preview-out
+    rm -rf "$out"
+    # The packaged program finds its module by itself; the output folder is
+    # relative to the working folder, as for a user at a command prompt.
+    status=0
+    (cd "$dir" && wine_run "$winepath" "$dir/preview.stdout" "$dir/preview.stderr" \
+        package/Tools/contactscope-preview.exe -b head-on -o preview-out --progress never) ||
+        status=$?
+    cat "$dir/preview.stdout" "$dir/preview.stderr"
+    [ "$status" -eq 0 ] || fail "the packaged preview exited with status $status"
+    run=$out/head-on
+    for display in tcas radar; do
+        count=$(find "$run" -name "$display-[0-9]*.png" | wc -l)
+        [ "$count" -ge 10 ] || fail "$count $display frames in $run, expected a frame every 5 s"
+        [ -f "$run/$display-sheet.png" ] || fail "no $display-sheet.png in $run"
+        grep -q "\"type\":\"summary\",\"display\":\"$display\".*\"highestLevel\":\"RA\"" \
+            "$run/log.jsonl" || fail "log.jsonl has no $display summary reaching an RA"
+    done
+    for png in "$run"/*.png; do
+        [ "$(head -c 4 "$png" | od -An -c | tr -d ' ')" = '211PNG' ] || fail "$png is no PNG"
+    done
+    head -n 1 "$run/log.jsonl" | grep -q '^{"type":"run","scenario":"head-on"' ||
+        fail "log.jsonl does not start with the run record"
+    echo "preview: $(ls "$run" | wc -l) files in $run"
+    ;;
+broken)
+    winepath=$3
+    linux_module=$4
+    dir=$(tree)
+    work=$dir/broken
+    rm -rf "$work"
+    mkdir -p "$work"
+    cp -R "$dir/package/Tools" "$work/"
+    good=$dir/package/Modules/ContactScope.dll
+    dll=$work/Tools/ContactScope.dll
+    pe=$(($(od -An -tu4 -j60 -N4 "$good") + 4))  # the PE header's machine field
+    failures=0
+    # case | how the file beside the program is made | words the message must hold
+    while IFS='|' read -r name make expected; do
+        rm -rf "$dll"
+        case "$make" in
+        missing) ;;
+        empty) : >"$dll" ;;
+        text) printf 'ContactScope.dll\r\n' >"$dll" ;;
+        truncated) head -c 65536 "$good" >"$dll" ;;
+        x64) cp "$good" "$dll" && printf '\144\206' |
+            dd of="$dll" bs=1 seek="$pe" conv=notrunc 2>/dev/null ;;
+        linux) cp "$linux_module" "$dll" ;;
+        no-start) perl -pe 's/DLLStart\0/DLLStarX\0/g' "$good" >"$dll" ;;
+        program) cp "$work/Tools/contactscope-preview.exe" "$dll" ;;
+        esac
+        status=0
+        wine_run "$winepath" "$work/out" "$work/err" "$work/Tools/contactscope-preview.exe" \
+            -b head-on -o "$work/preview-out" -q || status=$?
+        message=$(cat "$work/err")
+        if [ "$status" -ne 1 ] || ! printf "%s\n" "$message" | grep -q 'Tools\\ContactScope.dll: ' ||
+            ! printf "%s\n" "$message" | grep -q "$expected"; then
+            echo "$name: status $status, expected 1 and \"$expected\"; stderr:"
+            printf "%s\n" "$message"
+            failures=$((failures + 1))
+        else
+            echo "$name: $(printf "%s\n" "$message" | head -n 1 | sed 's/.*ContactScope.dll: //')"
+        fi
+    done <<'EOF'
+missing DLL|missing|not found
+empty file|empty|is empty
+text file|text|not a Windows DLL
+cut-off download|truncated|is truncated
+64-bit DLL|x64|built for x64
+Linux module|linux|Linux library
+other DLL without DLLStart|no-start|exports no DLLStart
+a program|program|a program, not a DLL
+EOF
+    [ -d "$work/preview-out" ] && fail "a refused module still left output"
+    [ "$failures" -eq 0 ] || fail "$failures of the broken modules were not reported as expected"
+    ;;
+*)
+    echo "usage: $0 unpack|cleanup|contents|preview|broken <path file> ..."
+    exit 2
+    ;;
+esac
