@@ -9,8 +9,10 @@
 
 #include "cs/Version.h"
 #include "tools/preview/BuiltinScenarios.h"
+#include "tools/preview/HtmlText.h"
 #include "tools/preview/PreviewRun.h"
 #include "tools/preview/Report.h"
+#include "tools/preview/ReportWriter.h"
 #include "tools/preview/ScenarioParser.h"
 #include "tools/preview/Terminal.h"
 
@@ -54,9 +56,11 @@ int main(int argc, char** argv) {
     app.add_flag("--no-frames", noFrames, "write no per-cycle images");
     app.add_flag("--no-sheet", noSheet, "write no contact sheet");
     app.add_flag("--no-log", noLog, "write no log.jsonl");
-    bool noOverlay = false;
+    bool noOverlay = false, noReport = false;
     app.add_flag("--no-overlay", noOverlay,
                  "keep the module's pixels only (no own-aircraft symbol and 2 nm ring)");
+    app.add_flag("--no-report", noReport,
+                 "write no report.html per scenario and no index.html for the run");
     app.add_flag("--no-probe", noProbe,
                  "skip the hover probes that read each aircraft's level and values");
     app.add_flag("-l,--list", list, "list the built-in scenarios and exit");
@@ -171,6 +175,7 @@ int main(int argc, char** argv) {
         options.onlyDisplay = DisplayKind::Radar;
     }
     ProgressBar bar(progress == "always" || (progress == "auto" && stderrIsTerminal()));
+    ReportWriter report(outDir, shellCommandLine(argc, argv));
     try {
         for (size_t n = 0; n < scenarios.size(); ++n) {
             const PreviewScenario& s = scenarios[n];
@@ -179,10 +184,19 @@ int main(int argc, char** argv) {
                          s.name);
             };
             const RunResult result = session.run(s, options);
+            if (!noReport) {
+                report.addScenario(s, result);
+            }
             bar.finish();
             if (!quiet) {
                 std::fputs(summaryText(s, result).c_str(), stdout);
                 std::fflush(stdout);
+            }
+        }
+        if (!noReport) {
+            const std::string index = report.writeIndex();
+            if (!quiet) {
+                std::printf("Report: %s\n", index.c_str());
             }
         }
     } catch (const std::exception& e) {
