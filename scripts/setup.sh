@@ -11,7 +11,13 @@ packages=(
   libcli11-dev nlohmann-json3-dev libstb-dev
   clang-14 libclang-rt-14-dev clang-format valgrind
   wine wine32:i386 fonts-wine
+  chromium
 )
+# Node.js and npm run the report pages' browser test (tests/report/); a
+# machine that already has them from another source keeps its own.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
