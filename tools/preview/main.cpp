@@ -27,8 +27,9 @@ int main(int argc, char** argv) {
     using namespace cs::preview;
     CLI::App app{
         "contactscope-preview: runs traffic scenarios through the ContactScope module's TCAS "
-        "and radar displays and writes a PNG per traffic cycle, a contact sheet and a JSON "
-        "Lines log. Without scenario files it renders the built-in encounter set."};
+        "and radar displays and writes a PNG per traffic cycle, a contact sheet, a JSON "
+        "Lines log and report pages (index.html). Without scenario files it renders the "
+        "built-in encounter set."};
     std::vector<std::string> files;
     std::vector<std::string> builtins;
     std::string outDir = "preview-out";
