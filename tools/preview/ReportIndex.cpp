@@ -96,30 +96,39 @@ IndexEntry indexEntry(const PreviewScenario& scenario, const RunResult& result, 
             e.sheets.push_back(file);
         }
     }
-    size_t unlisted = 0;
+    // Busy scenes list, on every display, only the intruders that reached a
+    // TA on some display, and count the rest.
+    const size_t count = scenario.traffic.size();
+    std::vector<bool> listed(count, count <= kChartEveryIntruderUpTo);
     for (const DisplayResult& d : result.displays) {
         e.frames += d.frames.size();
-        const bool busy = d.intruders.size() > kChartEveryIntruderUpTo;
-        for (const IntruderSummary& i : d.intruders) {
-            if (busy && i.firstTaFrame < 0) {
-                ++unlisted;
+        for (size_t i = 0; i < d.intruders.size() && i < count; ++i) {
+            listed[i] = listed[i] || d.intruders[i].firstTaFrame >= 0;
+        }
+    }
+    for (size_t i = 0; i < count; ++i) {
+        e.unlisted += listed[i] ? 0 : 1;
+    }
+    for (const DisplayResult& d : result.displays) {
+        for (size_t i = 0; i < d.intruders.size() && i < count; ++i) {
+            if (!listed[i]) {
                 continue;
             }
+            const IntruderSummary& s = d.intruders[i];
             IndexEntry::Row r;
             r.display = displayName(d.kind);
-            r.atcId = i.atcId;
-            r.firstTaFrame = i.firstTaFrame;
-            r.firstTaTime = i.firstTaTime;
-            r.firstRaFrame = i.firstRaFrame;
-            r.firstRaTime = i.firstRaTime;
-            r.closest = std::isfinite(i.closestNm);
-            r.closestNm = r.closest ? i.closestNm : 0.0;
-            r.closestTime = i.closestTime;
-            r.closestAltDiff = i.closestAltDiff;
+            r.atcId = s.atcId;
+            r.firstTaFrame = s.firstTaFrame;
+            r.firstTaTime = s.firstTaTime;
+            r.firstRaFrame = s.firstRaFrame;
+            r.firstRaTime = s.firstRaTime;
+            r.closest = std::isfinite(s.closestNm);
+            r.closestNm = r.closest ? s.closestNm : 0.0;
+            r.closestTime = s.closestTime;
+            r.closestAltDiff = s.closestAltDiff;
             e.rows.push_back(r);
         }
     }
-    e.unlisted = result.displays.empty() ? 0 : unlisted / result.displays.size();
     return e;
 }
 

@@ -23,8 +23,8 @@ struct IndexEntry {
         double closestNm = 0, closestTime = 0, closestAltDiff = 0;
         bool closest = false;
     };
-    std::vector<Row> rows;  // intruders listed (busy scenes: those with a TA)
-    size_t unlisted = 0;    // intruders of busy scenes without an advisory, per display
+    std::vector<Row> rows;  // per display and intruder (busy scenes: those that reached a TA)
+    size_t unlisted = 0;    // intruders of busy scenes that never reached a TA
 };
 
 IndexEntry indexEntry(const PreviewScenario& scenario, const RunResult& result, bool hasReport);
