@@ -17,7 +17,7 @@
 
 #include "FuzzSupport.h"
 #include "host/ImportTable.h"
-#include "host/ModuleEntry.h"
+#include "module/ModuleEntry.h"
 #include "properties/AircraftCallback.h"
 #include "properties/GaugeCallback.h"
 #include "properties/PanelCallback.h"

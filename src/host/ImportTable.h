@@ -52,16 +52,18 @@ static_assert(offsetof(ImportTableRecord, terminator) == sizeof(ImportEntry));
 
 }  // namespace cs
 
-// The exported records (defined with the module entry points).
+// The two exported words the host writes (host/ImportRecord.cpp). The
+// linkage record is the module entry's (module/ModuleEntry.h).
 extern "C" {
 extern cs::ImportTableRecord ImportTable;
-extern cs::LinkageRecord Linkage;
 extern cs::HostServices* Panels;
 }
 
 namespace cs {
 
 // The host's services as the host stored them in the import record.
-inline HostServices* hostServices() { return ImportTable.panelServices.table; }
+inline HostServices* hostServices() {
+    return ImportTable.panelServices.table;
+}
 
 }  // namespace cs

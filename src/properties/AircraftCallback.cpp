@@ -4,6 +4,7 @@
 
 #include "properties/GaugeCallback.h"
 #include "properties/NameCompare.h"
+#include "properties/PanelCallback.h"
 
 namespace cs {
 
@@ -24,7 +25,7 @@ uint32_t MyAircraftCCallback::release() {
 }
 
 IAircraftCCallback* MyAircraftCCallback::queryByName(const char* name) {
-    return namesEqualIgnoringCase(name, "va9vedored") ? this : nullptr;
+    return namesEqualIgnoringCase(name, kVa9vedoredName) ? this : nullptr;
 }
 
 IGaugeCCallback* MyAircraftCCallback::createGaugeCallback() {

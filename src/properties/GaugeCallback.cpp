@@ -6,6 +6,7 @@
 #include "drawables/DrawableFactory.h"
 #include "drawables/GaugeDrawable.h"
 #include "properties/NameCompare.h"
+#include "properties/PanelCallback.h"
 #include "properties/PropertyCatalogue.h"
 
 namespace cs {
@@ -59,7 +60,7 @@ uint32_t MyGaugeCCallback::release() {
 }
 
 IGaugeCCallback* MyGaugeCCallback::queryByName(const char* name) {
-    return namesEqualIgnoringCase(name, "va9vedored") ? this : nullptr;
+    return namesEqualIgnoringCase(name, kVa9vedoredName) ? this : nullptr;
 }
 
 void MyGaugeCCallback::update() {}

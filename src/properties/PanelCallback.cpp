@@ -26,7 +26,7 @@ uint32_t MyPanelCCallback::release() {
 
 IPanelCCallback* MyPanelCCallback::queryByName(const char* name) {
     // Answers the module's original name under either registration.
-    return namesEqualIgnoringCase(name, "va9vedored") ? this : nullptr;
+    return namesEqualIgnoringCase(name, kVa9vedoredName) ? this : nullptr;
 }
 
 uint32_t MyPanelCCallback::version() {

@@ -9,6 +9,12 @@
 
 namespace cs {
 
+// The names the module registers its panel callbacks under. A query by name
+// on any of the module's callbacks answers only the first, ignoring case,
+// whichever name the callback was registered under.
+inline constexpr const char* kVa9vedoredName = "va9vedored";
+inline constexpr const char* kContactScopeName = "ContactScope";
+
 class MyPanelCCallback final : public IPanelCCallback {
   public:
     // variant: kVariantVa9vedored or kVariantContactScope (PropertyCatalogue.h).

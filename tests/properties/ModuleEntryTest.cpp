@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/ImportTable.h"
-#include "host/ModuleEntry.h"
+#include "module/ModuleEntry.h"
 #include "properties/PropertyCatalogue.h"
 
 namespace cs {

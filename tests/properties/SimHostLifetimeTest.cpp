@@ -7,7 +7,7 @@
 
 #include "drawables/GaugeDrawable.h"
 #include "host/ImportTable.h"
-#include "host/ModuleEntry.h"
+#include "module/ModuleEntry.h"
 #include "properties/GaugeCallback.h"
 #include "properties/PropertyCatalogue.h"
 #include "simhost/SimHost.h"

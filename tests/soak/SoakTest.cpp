@@ -21,7 +21,7 @@
 
 #include "drawables/GaugeDrawable.h"
 #include "host/ImportTable.h"
-#include "host/ModuleEntry.h"
+#include "module/ModuleEntry.h"
 #include "render/GdiPlusRadar.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"

@@ -10,13 +10,13 @@
 extern "C" {
 void DLLStart();
 void DLLStop();
+
+// The linkage record, through which the host can also find start and stop
+// (module/ExportRecords.cpp).
+extern cs::LinkageRecord Linkage;
 }
 
 namespace cs {
-
-// The names the module registers its panel callbacks under.
-inline constexpr const char* kVa9vedoredName = "va9vedored";
-inline constexpr const char* kContactScopeName = "ContactScope";
 
 // The module's own reference to each registered panel callback; null while
 // the module is not started.

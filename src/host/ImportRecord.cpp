@@ -1,3 +1,8 @@
+// The import record and Panels: the two exported words through which the host
+// hands the module its services table. They sit with the host interfaces, at
+// the bottom of the module, because every subsystem reads the services
+// through them; the module entry, which starts and stops the module, and the
+// linkage record that names it are in module/.
 #include "host/ImportTable.h"
 
 extern "C" {

@@ -1,4 +1,4 @@
-#include "host/ModuleEntry.h"
+#include "module/ModuleEntry.h"
 
 #include "properties/PanelCallback.h"
 #include "properties/PropertyCatalogue.h"
@@ -32,12 +32,6 @@ void releaseIfPresent(IPanelCCallback*& slot) {
 }  // namespace cs
 
 extern "C" {
-
-// Start and stop are listed in the linkage record, so the host can also find
-// them there rather than by name. The gauge list holds only its terminator:
-// every display is reached through the registered panel callbacks.
-constinit cs::LinkageRecord Linkage = {cs::kLinkageIdentifier, &DLLStart, &DLLStop, 0, 0,
-                                       cs::kLinkVersion,       {nullptr}};
 
 void DLLStart() {
     if (Panels != nullptr) {
