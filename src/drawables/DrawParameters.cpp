@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "drawables/GaugeDrawable.h"
-#include "properties/GaugeCallback.h"
+#include "drawables/GaugeState.h"
 
 namespace cs {
 
@@ -96,7 +96,7 @@ GatherOutcome gatherDrawSettings(MyGaugeCDrawable& drawable, IDrawParameters* pa
     settings.centerX /= params->horizontalScale();
     settings.centerY /= params->verticalScale();
 
-    const MyGaugeCCallback* gauge = drawable.gaugeCallback();
+    const GaugeState* gauge = drawable.gaugeCallback();
     if (gauge == nullptr) {
         return GatherOutcome::NoGauge;
     }

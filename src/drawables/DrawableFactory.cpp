@@ -8,7 +8,7 @@
 
 namespace cs {
 
-IGaugeCDrawable* createGaugeDrawable(int32_t kind, MyGaugeCCallback* gauge,
+IGaugeCDrawable* createGaugeDrawable(int32_t kind, GaugeState* gauge,
                                      IDrawableCreateParameters* params) {
     // The declarations come first and are the same for every kind, also for
     // a kind that then yields nothing.

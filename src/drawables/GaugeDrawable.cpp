@@ -1,14 +1,13 @@
 #include "drawables/GaugeDrawable.h"
 
+#include "drawables/GaugeState.h"
 #include "drawables/ToolTip.h"
 #include "host/ImportTable.h"
-#include "properties/GaugeCallback.h"
 #include "render/GdiPlusRadar.h"
 
 namespace cs {
 
-MyGaugeCDrawable::MyGaugeCDrawable(MyGaugeCCallback* gaugeCallback)
-    : gaugeCallback_(gaugeCallback) {
+MyGaugeCDrawable::MyGaugeCDrawable(GaugeState* gaugeCallback) : gaugeCallback_(gaugeCallback) {
     maxNumAct_ = 100.0;
     maxRange_ = 72.0;
     renderer_ = nullptr;
@@ -22,14 +21,34 @@ MyGaugeCDrawable::MyGaugeCDrawable(MyGaugeCCallback* gaugeCallback)
     tickVar_.previousValue = tickVar_.value;
     refCount_ = 1;
     if (gaugeCallback_ != nullptr) {
-        gaugeCallback_->attachDrawable(this);
+        nextInGauge = gaugeCallback_->drawables;
+        gaugeCallback_->drawables = this;
     }
 }
 
 MyGaugeCDrawable::~MyGaugeCDrawable() {
-    if (gaugeCallback_ != nullptr) {
-        gaugeCallback_->detachDrawable(this);
-        gaugeCallback_ = nullptr;
+    if (gaugeCallback_ == nullptr) {
+        return;
+    }
+    for (MyGaugeCDrawable** link = &gaugeCallback_->drawables; *link != nullptr;
+         link = &(*link)->nextInGauge) {
+        if (*link == this) {
+            *link = nextInGauge;
+            nextInGauge = nullptr;
+            break;
+        }
+    }
+    gaugeCallback_ = nullptr;
+}
+
+void detachDrawables(GaugeState& gauge) {
+    MyGaugeCDrawable* drawable = gauge.drawables;
+    gauge.drawables = nullptr;
+    while (drawable != nullptr) {
+        MyGaugeCDrawable* next = drawable->nextInGauge;
+        drawable->nextInGauge = nullptr;
+        drawable->gaugeCallback_ = nullptr;
+        drawable = next;
     }
 }
 
@@ -73,7 +92,7 @@ void MyGaugeCDrawable::update() {
         return;
     }
     redrawPending_ = 1;
-    const MyGaugeCCallback& gauge = *gaugeCallback_;
+    const GaugeState& gauge = *gaugeCallback_;
     renderer_->updateTraffic(requestedAircraftCount(maxNumAct_), maxRange_, gauge.timeSeparationTA,
                              gauge.timeSeparationRA, gauge.distSeparationTA, gauge.distSeparationRA,
                              gauge.altSeparationTA, gauge.altSeparationRA);

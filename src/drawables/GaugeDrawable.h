@@ -12,7 +12,7 @@
 namespace cs {
 
 class GdiPlusRadar;
-class MyGaugeCCallback;
+struct GaugeState;
 
 // Ticks of the host's counter between two traffic cycles.
 constexpr double kTicksPerTrafficCycle = 18.0;
@@ -39,12 +39,12 @@ class MyGaugeCDrawable : public IGaugeCDrawable {
     virtual void getDetailDefaults(int32_t* other, int32_t* proximity, int32_t* ta,
                                    int32_t* ra) = 0;
 
-    // Called by the gauge when it is destroyed before this drawable.
-    void detachFromGauge() { gaugeCallback_ = nullptr; }
-    MyGaugeCDrawable* nextInGauge = nullptr;  // the gauge's intrusive list
+    MyGaugeCDrawable* nextInGauge = nullptr;  // the gauge's list of its drawables
 
     GdiPlusRadar* renderer() const { return renderer_; }
-    MyGaugeCCallback* gaugeCallback() const { return gaugeCallback_; }
+    // The state of the gauge callback that created this drawable; null
+    // without one, or once that gauge has gone.
+    GaugeState* gaugeCallback() const { return gaugeCallback_; }
     double maxNumAct() const { return maxNumAct_; }
     double maxRange() const { return maxRange_; }
     bool redrawPending() const { return redrawPending_ != 0; }
@@ -62,7 +62,7 @@ class MyGaugeCDrawable : public IGaugeCDrawable {
         }
     }
 
-    explicit MyGaugeCDrawable(MyGaugeCCallback* gaugeCallback);
+    explicit MyGaugeCDrawable(GaugeState* gaugeCallback);
     // Declared after the three default operations: its vtable slots follow them.
     virtual ~MyGaugeCDrawable();
 
@@ -73,18 +73,23 @@ class MyGaugeCDrawable : public IGaugeCDrawable {
     double maxNumAct_ = 100.0;
     double maxRange_ = 72.0;
     GdiPlusRadar* renderer_ = nullptr;
-    MyGaugeCCallback* gaugeCallback_ = nullptr;
+    GaugeState* gaugeCallback_ = nullptr;  // not owned, no reference held
     int32_t lastBrightness_ = 255;
     double lastRange_ = 0.0;
     int32_t redrawPending_ = 0;
     HostVariableRecord tickVar_{};
 
   private:
+    friend void detachDrawables(GaugeState& gauge);
     friend GatherOutcome gatherDrawSettings(MyGaugeCDrawable& drawable, IDrawParameters* params,
                                             int32_t width, int32_t height, DrawSettings& settings);
     void refreshTickVar();
     void handOver(const DrawSettings& settings, IDrawParameters* params, int32_t width,
                   int32_t height);
 };
+
+// Called by a gauge that goes before its drawables: each of them is left
+// without a gauge (it then neither updates nor draws).
+void detachDrawables(GaugeState& gauge);
 
 }  // namespace cs

@@ -6,7 +6,7 @@
 
 namespace cs {
 
-RadarCDrawable::RadarCDrawable(MyGaugeCCallback* gaugeCallback) : MyGaugeCDrawable(gaugeCallback) {
+RadarCDrawable::RadarCDrawable(GaugeState* gaugeCallback) : MyGaugeCDrawable(gaugeCallback) {
     maxNumAct_ = 100.0;
     maxRange_ = 100.0;
     renderer_ = new (std::nothrow) RadarScreen();

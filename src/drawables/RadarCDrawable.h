@@ -9,7 +9,7 @@ namespace cs {
 class RadarCDrawable final : public MyGaugeCDrawable {
   public:
     // Null gauge allowed: the drawable then never updates nor draws.
-    explicit RadarCDrawable(MyGaugeCCallback* gaugeCallback);
+    explicit RadarCDrawable(GaugeState* gaugeCallback);
 
     void getLimitDefaults(double* otherMinRAlt, double* otherAboveAlt, double* otherBelowAlt,
                           double* proximityRange, double* proximityAboveAlt,

@@ -6,7 +6,7 @@
 
 namespace cs {
 
-TCASCDrawable::TCASCDrawable(MyGaugeCCallback* gaugeCallback) : MyGaugeCDrawable(gaugeCallback) {
+TCASCDrawable::TCASCDrawable(GaugeState* gaugeCallback) : MyGaugeCDrawable(gaugeCallback) {
     maxNumAct_ = 100.0;
     maxRange_ = 40.0;
     renderer_ = new (std::nothrow) TCASScreen();

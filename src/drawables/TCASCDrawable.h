@@ -9,7 +9,7 @@ namespace cs {
 class TCASCDrawable final : public MyGaugeCDrawable {
   public:
     // Null gauge allowed: the drawable then never updates nor draws.
-    explicit TCASCDrawable(MyGaugeCCallback* gaugeCallback);
+    explicit TCASCDrawable(GaugeState* gaugeCallback);
 
     void getLimitDefaults(double* otherMinRAlt, double* otherAboveAlt, double* otherBelowAlt,
                           double* proximityRange, double* proximityAboveAlt,

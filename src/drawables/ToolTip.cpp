@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "properties/GaugeCallback.h"
+#include "drawables/GaugeState.h"
 
 namespace cs {
 
@@ -47,12 +47,12 @@ size_t formatToolTip(const TrafficRecord& target, char* text, size_t capacity) {
     return std::strlen(text);
 }
 
-void updateToolTip(MyGaugeCCallback& gauge, const TrafficRecord& hovered) {
+void updateToolTip(GaugeState& gauge, const TrafficRecord& hovered) {
     gauge.toolTipTarget = hovered;
     formatToolTip(gauge.toolTipTarget, gauge.toolTipText, sizeof gauge.toolTipText);
 }
 
-void copyAdvisory(MyGaugeCCallback& gauge, const TrafficRecord* advisory) {
+void copyAdvisory(GaugeState& gauge, const TrafficRecord* advisory) {
     if (advisory != nullptr) {
         gauge.advisoryTarget = *advisory;
     }

@@ -10,7 +10,7 @@
 
 namespace cs {
 
-class MyGaugeCCallback;
+struct GaugeState;
 
 // The altitude difference rounded to the nearest 100 ft, halves up, as the
 // tool-tip shows it. NaN shows 0; values beyond the 32-bit range saturate.
@@ -23,10 +23,10 @@ size_t formatToolTip(const TrafficRecord& target, char* text, size_t capacity);
 
 // After each frame: the hovered record and its text become the gauge's
 // tool-tip (all zero and empty when nothing was under the mouse).
-void updateToolTip(MyGaugeCCallback& gauge, const TrafficRecord& hovered);
+void updateToolTip(GaugeState& gauge, const TrafficRecord& hovered);
 
 // After each frame: the traffic source's advisory becomes the gauge's; a
 // renderer without traffic source (null) leaves the gauge's as it was.
-void copyAdvisory(MyGaugeCCallback& gauge, const TrafficRecord* advisory);
+void copyAdvisory(GaugeState& gauge, const TrafficRecord* advisory);
 
 }  // namespace cs

@@ -37,14 +37,7 @@ MyGaugeCCallback::MyGaugeCCallback() = default;
 MyGaugeCCallback::~MyGaugeCCallback() {
     // The host may release a gauge before the drawables it created; leave
     // none of them pointing at this object.
-    MyGaugeCDrawable* drawable = drawables_;
-    drawables_ = nullptr;
-    while (drawable != nullptr) {
-        MyGaugeCDrawable* next = drawable->nextInGauge;
-        drawable->nextInGauge = nullptr;
-        drawable->detachFromGauge();
-        drawable = next;
-    }
+    detachDrawables(*this);
 }
 
 uint32_t MyGaugeCCallback::addRef() {
@@ -215,24 +208,6 @@ bool MyGaugeCCallback::setNumberProperty(int32_t id, double value) {
 
 IGaugeCDrawable* MyGaugeCCallback::createDrawable(int32_t id, IDrawableCreateParameters* params) {
     return createGaugeDrawable(id, this, params);
-}
-
-void MyGaugeCCallback::attachDrawable(MyGaugeCDrawable* drawable) {
-    if (drawable == nullptr) {
-        return;
-    }
-    drawable->nextInGauge = drawables_;
-    drawables_ = drawable;
-}
-
-void MyGaugeCCallback::detachDrawable(MyGaugeCDrawable* drawable) {
-    for (MyGaugeCDrawable** link = &drawables_; *link != nullptr; link = &(*link)->nextInGauge) {
-        if (*link == drawable) {
-            *link = drawable->nextInGauge;
-            drawable->nextInGauge = nullptr;
-            return;
-        }
-    }
 }
 
 }  // namespace cs
