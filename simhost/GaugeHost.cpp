@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "host/Saturate.h"
 #include "simhost/SimHost.h"
 
 namespace cs::sim {
@@ -30,21 +31,12 @@ bool equalIgnoringCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 int32_t integerParameterFromReal(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
     const double truncated = std::trunc(value);
     if (truncated >= 2147483648.0 && truncated <= 4294967295.0) {
         // A colour such as 0xFF000000 written as a number: keep its bits.
         return static_cast<int32_t>(static_cast<uint32_t>(truncated));
     }
-    if (truncated >= 2147483647.0) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    if (truncated <= -2147483648.0) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    return static_cast<int32_t>(truncated);
+    return saturatingCast<int32_t>(truncated);
 }
 
 // --- DrawableDeclarations ---------------------------------------------------

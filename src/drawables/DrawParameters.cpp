@@ -4,6 +4,7 @@
 
 #include "drawables/GaugeDrawable.h"
 #include "drawables/GaugeState.h"
+#include "host/Saturate.h"
 
 namespace cs {
 
@@ -45,25 +46,12 @@ DrawParameterType drawParameterType(DrawParameterId id) {
 }
 
 uint32_t requestedAircraftCount(double maxNumAct) {
-    // Written so that NaN fails the first test.
-    if (!(maxNumAct >= 1.0)) {
-        return 0;
-    }
-    if (maxNumAct >= 4294967295.0) {
-        return 0xFFFFFFFFu;
-    }
-    return static_cast<uint32_t>(maxNumAct);
+    return saturatingCast<uint32_t>(maxNumAct);
 }
 
 int32_t displayedAircraftCount(double maxNumAct) {
     const double rounded = std::floor(maxNumAct + 0.5);
-    if (!(rounded >= 0.0)) {
-        return 0;
-    }
-    if (rounded >= 2147483647.0) {
-        return 2147483647;
-    }
-    return static_cast<int32_t>(rounded);
+    return rounded > 0.0 ? saturatingCast<int32_t>(rounded) : 0;
 }
 
 GatherOutcome gatherDrawSettings(MyGaugeCDrawable& drawable, IDrawParameters* params, int32_t width,

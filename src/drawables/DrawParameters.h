@@ -55,8 +55,6 @@ enum class DrawParameterId : int32_t {
     MaxDispNumAct = 26,
 };
 
-constexpr int32_t kDrawParameterIdCount = 27;
-
 struct DrawParameterDeclaration {
     const char* name;
     DrawParameterId id;

@@ -27,6 +27,9 @@ MyGaugeCDrawable::MyGaugeCDrawable(GaugeState* gaugeCallback) : gaugeCallback_(g
 }
 
 MyGaugeCDrawable::~MyGaugeCDrawable() {
+    // The renderer goes first, with its traffic source and drawing state.
+    delete renderer_;
+    renderer_ = nullptr;
     if (gaugeCallback_ == nullptr) {
         return;
     }
@@ -59,21 +62,6 @@ void MyGaugeCDrawable::refreshTickVar() {
     if (services != nullptr && services->refreshVariable != nullptr) {
         services->refreshVariable(&tickVar_);
     }
-}
-
-uint32_t MyGaugeCDrawable::addRef() {
-    return static_cast<uint32_t>(++refCount_);
-}
-
-uint32_t MyGaugeCDrawable::release() {
-    const int32_t count = --refCount_;
-    if (count == 0) {
-        // The renderer goes first, with its traffic source and drawing state.
-        delete renderer_;
-        renderer_ = nullptr;
-        delete this;
-    }
-    return static_cast<uint32_t>(count);
 }
 
 uint32_t MyGaugeCDrawable::flags() {

@@ -8,6 +8,7 @@
 #include "drawables/DrawParameters.h"
 #include "host/HostVariableRecord.h"
 #include "host/PanelInterfaces.h"
+#include "host/RefCounted.h"
 
 namespace cs {
 
@@ -17,10 +18,10 @@ struct GaugeState;
 // Ticks of the host's counter between two traffic cycles.
 constexpr double kTicksPerTrafficCycle = 18.0;
 
-class MyGaugeCDrawable : public IGaugeCDrawable {
+class MyGaugeCDrawable : public IGaugeCDrawable, private RefCounted<MyGaugeCDrawable> {
   public:
-    uint32_t HOST_MEMBER addRef() override;
-    uint32_t HOST_MEMBER release() override;
+    uint32_t HOST_MEMBER addRef() override { return addReference(); }
+    uint32_t HOST_MEMBER release() override { return releaseReference(); }
     uint32_t HOST_MEMBER flags() override;
     void HOST_MEMBER update() override;
     void HOST_MEMBER ignoredSlot4(uint32_t argument) override;
@@ -80,6 +81,7 @@ class MyGaugeCDrawable : public IGaugeCDrawable {
     HostVariableRecord tickVar_{};
 
   private:
+    friend class RefCounted<MyGaugeCDrawable>;
     friend void detachDrawables(GaugeState& gauge);
     friend GatherOutcome gatherDrawSettings(MyGaugeCDrawable& drawable, IDrawParameters* params,
                                             int32_t width, int32_t height, DrawSettings& settings);

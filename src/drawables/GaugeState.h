@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "traffic/TrafficData.h"
 #include "traffic/TrafficRecord.h"
 
 namespace cs {
@@ -26,14 +27,15 @@ struct GaugeState {
     // Written by the gauge.
     double range = 15.0;  // nautical miles
     int32_t brightness = 255;
-    double mouseRelPosX = 0.0;        // fraction of the drawing area's width
-    double mouseRelPosY = 0.0;        // fraction of the drawing area's height
-    double timeSeparationTA = 35.0;   // seconds
-    double timeSeparationRA = 20.0;   // seconds
-    double distSeparationTA = 1.0;    // nautical miles
-    double distSeparationRA = 0.1;    // nautical miles
-    double altSeparationTA = 1200.0;  // feet
-    double altSeparationRA = 300.0;   // feet
+    double mouseRelPosX = 0.0;  // fraction of the drawing area's width
+    double mouseRelPosY = 0.0;  // fraction of the drawing area's height
+    // The six separations start where the traffic source's thresholds do.
+    double timeSeparationTA = kDefaultThresholds.timeSeparationTA;  // seconds
+    double timeSeparationRA = kDefaultThresholds.timeSeparationRA;  // seconds
+    double distSeparationTA = kDefaultThresholds.distSeparationTA;  // nautical miles
+    double distSeparationRA = kDefaultThresholds.distSeparationRA;  // nautical miles
+    double altSeparationTA = kDefaultThresholds.altSeparationTA;    // feet
+    double altSeparationRA = kDefaultThresholds.altSeparationRA;    // feet
 
     // The drawables made for this gauge that are still alive, linked through
     // MyGaugeCDrawable::nextInGauge.

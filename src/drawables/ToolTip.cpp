@@ -1,26 +1,19 @@
 #include "drawables/ToolTip.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "drawables/GaugeState.h"
+#include "render/SymbolText.h"
 
 namespace cs {
 
 int32_t toolTipAltitude(double altDiff) {
-    const double hundreds = std::floor(altDiff / 100.0 + 0.5);
-    if (std::isnan(hundreds)) {
-        return 0;
-    }
-    // 21474836 hundreds is the largest multiple of 100 that an int32 holds.
-    if (hundreds >= 21474836.0) {
-        return 2147483600;
-    }
-    if (hundreds <= -21474836.0) {
-        return -2147483600;
-    }
-    return static_cast<int32_t>(hundreds) * 100;
+    // The hundreds of the altitude tag; 21474836 hundreds is the largest
+    // multiple of 100 that an int32 holds.
+    constexpr int32_t kMostHundreds = 21474836;
+    return std::clamp(altitudeHundreds(altDiff), -kMostHundreds, kMostHundreds) * 100;
 }
 
 size_t formatToolTip(const TrafficRecord& target, char* text, size_t capacity) {

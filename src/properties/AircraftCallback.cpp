@@ -12,18 +12,6 @@ MyAircraftCCallback* createAircraftCallbackObject() {
     return new (std::nothrow) MyAircraftCCallback();
 }
 
-uint32_t MyAircraftCCallback::addRef() {
-    return static_cast<uint32_t>(++refCount_);
-}
-
-uint32_t MyAircraftCCallback::release() {
-    const int32_t count = --refCount_;
-    if (count == 0) {
-        delete this;
-    }
-    return static_cast<uint32_t>(count);
-}
-
 IAircraftCCallback* MyAircraftCCallback::queryByName(const char* name) {
     return namesEqualIgnoringCase(name, kVa9vedoredName) ? this : nullptr;
 }

@@ -1,36 +1,13 @@
 #include "properties/GaugeCallback.h"
 
-#include <cmath>
-#include <limits>
-
 #include "drawables/DrawableFactory.h"
 #include "drawables/GaugeDrawable.h"
+#include "host/Saturate.h"
 #include "properties/NameCompare.h"
 #include "properties/PanelCallback.h"
 #include "properties/PropertyCatalogue.h"
 
 namespace cs {
-
-namespace {
-
-// Brightness is kept as a 32-bit integer; the gauge writes it as a double.
-// Truncates toward zero; a value beyond the 32-bit range saturates at the
-// nearer limit and NaN reads as 0, so no written value reaches an undefined
-// conversion. The drawables clamp to 0-255 where they apply it.
-int32_t truncateToInt32(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= 2147483648.0) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    if (value <= -2147483649.0) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    return static_cast<int32_t>(value);
-}
-
-}  // namespace
 
 MyGaugeCCallback::MyGaugeCCallback() = default;
 
@@ -38,18 +15,6 @@ MyGaugeCCallback::~MyGaugeCCallback() {
     // The host may release a gauge before the drawables it created; leave
     // none of them pointing at this object.
     detachDrawables(*this);
-}
-
-uint32_t MyGaugeCCallback::addRef() {
-    return static_cast<uint32_t>(++refCount_);
-}
-
-uint32_t MyGaugeCCallback::release() {
-    const int32_t count = --refCount_;
-    if (count == 0) {
-        delete this;
-    }
-    return static_cast<uint32_t>(count);
 }
 
 IGaugeCCallback* MyGaugeCCallback::queryByName(const char* name) {
@@ -175,7 +140,9 @@ bool MyGaugeCCallback::setNumberProperty(int32_t id, double value) {
             range = value;
             return true;
         case property::Brightness:
-            brightness = truncateToInt32(value);
+            // Kept as a 32-bit integer; the drawables clamp it to 0-255
+            // where they apply it.
+            brightness = saturatingCast<int32_t>(value);
             return true;
         case property::MouseRelPosX:
             mouseRelPosX = value;

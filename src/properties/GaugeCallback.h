@@ -7,15 +7,18 @@
 
 #include "drawables/GaugeState.h"
 #include "host/PanelInterfaces.h"
+#include "host/RefCounted.h"
 
 namespace cs {
 
-class MyGaugeCCallback final : public IGaugeCCallback, public GaugeState {
+class MyGaugeCCallback final : public IGaugeCCallback,
+                               public GaugeState,
+                               private RefCounted<MyGaugeCCallback> {
   public:
     MyGaugeCCallback();
 
-    uint32_t HOST_MEMBER addRef() override;
-    uint32_t HOST_MEMBER release() override;
+    uint32_t HOST_MEMBER addRef() override { return addReference(); }
+    uint32_t HOST_MEMBER release() override { return releaseReference(); }
     IGaugeCCallback* HOST_MEMBER queryByName(const char* name) override;
     void HOST_MEMBER update() override;
     bool HOST_MEMBER getTextProperty(int32_t id, const char** text) override;
@@ -28,6 +31,7 @@ class MyGaugeCCallback final : public IGaugeCCallback, public GaugeState {
     uint32_t refCount() const { return static_cast<uint32_t>(refCount_); }
 
   private:
+    friend class RefCounted<MyGaugeCCallback>;
     ~MyGaugeCCallback();
 
     int32_t refCount_ = 1;

@@ -12,18 +12,6 @@ MyPanelCCallback* createPanelCallback(int32_t variant) {
     return new (std::nothrow) MyPanelCCallback(variant);
 }
 
-uint32_t MyPanelCCallback::addRef() {
-    return static_cast<uint32_t>(++refCount_);
-}
-
-uint32_t MyPanelCCallback::release() {
-    const int32_t count = --refCount_;
-    if (count == 0) {
-        delete this;
-    }
-    return static_cast<uint32_t>(count);
-}
-
 IPanelCCallback* MyPanelCCallback::queryByName(const char* name) {
     // Answers the module's original name under either registration.
     return namesEqualIgnoringCase(name, kVa9vedoredName) ? this : nullptr;

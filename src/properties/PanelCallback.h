@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "host/PanelInterfaces.h"
+#include "host/RefCounted.h"
 
 namespace cs {
 
@@ -15,13 +16,13 @@ namespace cs {
 inline constexpr const char* kVa9vedoredName = "va9vedored";
 inline constexpr const char* kContactScopeName = "ContactScope";
 
-class MyPanelCCallback final : public IPanelCCallback {
+class MyPanelCCallback final : public IPanelCCallback, private RefCounted<MyPanelCCallback> {
   public:
     // variant: kVariantVa9vedored or kVariantContactScope (PropertyCatalogue.h).
     explicit MyPanelCCallback(int32_t variant) : variant(variant) {}
 
-    uint32_t HOST_MEMBER addRef() override;
-    uint32_t HOST_MEMBER release() override;
+    uint32_t HOST_MEMBER addRef() override { return addReference(); }
+    uint32_t HOST_MEMBER release() override { return releaseReference(); }
     IPanelCCallback* HOST_MEMBER queryByName(const char* name) override;
     uint32_t HOST_MEMBER version() override;
     IAircraftCCallback* HOST_MEMBER createAircraftCallback(uint32_t containerId) override;
@@ -35,6 +36,7 @@ class MyPanelCCallback final : public IPanelCCallback {
     uint32_t refCount() const { return static_cast<uint32_t>(refCount_); }
 
   private:
+    friend class RefCounted<MyPanelCCallback>;
     ~MyPanelCCallback() = default;
 
     int32_t refCount_ = 1;

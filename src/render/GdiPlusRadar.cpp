@@ -11,7 +11,6 @@ namespace cs {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr Argb kBackgroundColour = 0xFF000000u;
 
 // Threat level to the index of its colour and detail word; -1 when the level
@@ -218,7 +217,7 @@ bool GdiPlusRadar::viewAircraft(double heading, const TrafficRecord& record,
         std::isnan(record.altDiff)) {
         return false;
     }
-    const double beta = (record.bearing - heading) / kDegreesPerRadian;
+    const double beta = (record.bearing - heading) / TrafficConstants::kDegreesPerRadian;
     view.x = narrowToFloat(std::sin(beta) * record.distance / nmPerUnit_);
     view.y = narrowToFloat(-std::cos(beta) * record.distance / nmPerUnit_);
     if (!withinLimit(view.x, kMaxWorldCoordinate) || !withinLimit(view.y, kMaxWorldCoordinate)) {

@@ -8,7 +8,6 @@
 namespace cs {
 
 namespace {
-constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr float kTrackVectorLength = 4.0f;  // symbol sizes
 }  // namespace
 
@@ -32,7 +31,8 @@ void RadarScreen::drawSymbol(float x, float y, int32_t flags, const TrafficRecor
         if (record->groundSpeed > 0.0) {
             // The track as seen on a display whose up direction is the
             // heading; a track that is not a number has no direction.
-            const double g_rad = (record->trackAngle - heading) / kDegreesPerRadian;
+            const double g_rad =
+                (record->trackAngle - heading) / TrafficConstants::kDegreesPerRadian;
             const double length = static_cast<double>(kTrackVectorLength) * s;
             const float tipX = narrowToFloat(x + std::sin(g_rad) * length);
             const float tipY = narrowToFloat(y - std::cos(g_rad) * length);

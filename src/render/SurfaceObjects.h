@@ -8,77 +8,52 @@
 
 namespace cs {
 
-class SolidBrush {
+// One resource and the backend operation that releases it.
+template <typename Resource, void (DrawingBackend::*Delete)(Resource*)>
+class ScopedResource {
+  public:
+    ~ScopedResource() {
+        if (resource_ != nullptr) {
+            (backend_.*Delete)(resource_);
+        }
+    }
+    ScopedResource(const ScopedResource&) = delete;
+    ScopedResource& operator=(const ScopedResource&) = delete;
+    const Resource* get() const { return resource_; }
+
+  protected:
+    ScopedResource(DrawingBackend& backend, Resource* resource)
+        : backend_(backend), resource_(resource) {}
+
+  private:
+    DrawingBackend& backend_;
+    Resource* resource_;
+};
+
+class SolidBrush : public ScopedResource<SurfaceBrush, &DrawingBackend::deleteBrush> {
   public:
     SolidBrush(DrawingBackend& backend, Argb colour)
-        : backend_(backend), brush_(backend.createSolidBrush(colour)) {}
-    ~SolidBrush() {
-        if (brush_ != nullptr) {
-            backend_.deleteBrush(brush_);
-        }
-    }
-    SolidBrush(const SolidBrush&) = delete;
-    SolidBrush& operator=(const SolidBrush&) = delete;
-    const SurfaceBrush* get() const { return brush_; }
-
-  private:
-    DrawingBackend& backend_;
-    SurfaceBrush* brush_;
+        : ScopedResource(backend, backend.createSolidBrush(colour)) {}
 };
 
-class Pen {
+class Pen : public ScopedResource<SurfacePen, &DrawingBackend::deletePen> {
   public:
     Pen(DrawingBackend& backend, Argb colour, float width)
-        : backend_(backend), pen_(backend.createPen(colour, width)) {}
-    ~Pen() {
-        if (pen_ != nullptr) {
-            backend_.deletePen(pen_);
-        }
-    }
-    Pen(const Pen&) = delete;
-    Pen& operator=(const Pen&) = delete;
-    const SurfacePen* get() const { return pen_; }
-
-  private:
-    DrawingBackend& backend_;
-    SurfacePen* pen_;
+        : ScopedResource(backend, backend.createPen(colour, width)) {}
 };
 
-class Font {
+class Font : public ScopedResource<SurfaceFont, &DrawingBackend::deleteFont> {
   public:
     Font(DrawingBackend& backend, const wchar_t* family, float emSize)
-        : backend_(backend), font_(backend.createFont(family, emSize)) {}
-    ~Font() {
-        if (font_ != nullptr) {
-            backend_.deleteFont(font_);
-        }
-    }
-    Font(const Font&) = delete;
-    Font& operator=(const Font&) = delete;
-    const SurfaceFont* get() const { return font_; }
-
-  private:
-    DrawingBackend& backend_;
-    SurfaceFont* font_;
+        : ScopedResource(backend, backend.createFont(family, emSize)) {}
 };
 
 // Centres text horizontally on its origin; the text hangs down from it.
-class CentredStringFormat {
+class CentredStringFormat
+    : public ScopedResource<SurfaceStringFormat, &DrawingBackend::deleteStringFormat> {
   public:
     explicit CentredStringFormat(DrawingBackend& backend)
-        : backend_(backend), format_(backend.createCentredStringFormat()) {}
-    ~CentredStringFormat() {
-        if (format_ != nullptr) {
-            backend_.deleteStringFormat(format_);
-        }
-    }
-    CentredStringFormat(const CentredStringFormat&) = delete;
-    CentredStringFormat& operator=(const CentredStringFormat&) = delete;
-    const SurfaceStringFormat* get() const { return format_; }
-
-  private:
-    DrawingBackend& backend_;
-    SurfaceStringFormat* format_;
+        : ScopedResource(backend, backend.createCentredStringFormat()) {}
 };
 
 }  // namespace cs

@@ -2,20 +2,12 @@
 
 #include <cmath>
 
+#include "host/Saturate.h"
+
 namespace cs {
 
 int32_t altitudeHundreds(double altDiff) {
-    const double k = std::floor(altDiff / 100.0 + 0.5);
-    if (std::isnan(k)) {
-        return 0;
-    }
-    if (k >= 2147483647.0) {
-        return INT32_MAX;
-    }
-    if (k <= -2147483648.0) {
-        return INT32_MIN;
-    }
-    return static_cast<int32_t>(k);
+    return saturatingCast<int32_t>(std::floor(altDiff / 100.0 + 0.5));
 }
 
 void formatAltitudeTag(int32_t k, wchar_t* out, size_t capacity) {

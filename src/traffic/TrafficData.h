@@ -113,4 +113,8 @@ class TrafficData {
     Thresholds thresholds_{};
 };
 
+// The thresholds of a traffic source that nothing has set yet; a gauge's six
+// separations start at the same values.
+inline constexpr TrafficData::Thresholds kDefaultThresholds{};
+
 }  // namespace cs

@@ -447,19 +447,8 @@ constinit CairoBackend cairoBackend;
 
 }  // namespace
 
-DrawingBackend& cairoDrawingBackend() {
-    return cairoBackend;
-}
 DrawingBackend& platformDrawingBackend() {
     return cairoBackend;
-}
-
-bool cairoBackendUsesPango() {
-#if defined(CS_HAVE_PANGO)
-    return true;
-#else
-    return false;
-#endif
 }
 
 }  // namespace cs

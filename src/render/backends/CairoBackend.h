@@ -13,14 +13,4 @@
 // GDI+: 1 pt is 96/72 world units.
 #pragma once
 
-#include "render/DrawingSurface.h"
-
-namespace cs {
-
-// The same object as platformDrawingBackend() on Linux.
-DrawingBackend& cairoDrawingBackend();
-
-// True when texts are laid out by Pango.
-bool cairoBackendUsesPango();
-
-}  // namespace cs
+#include "render/DrawingSurface.h"  // platformDrawingBackend() is this backend on Linux
