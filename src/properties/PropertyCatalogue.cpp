@@ -2,57 +2,18 @@
 
 #include <cstring>
 
-#include "host/PanelInterfaces.h"
 #include "properties/NameCompare.h"
 
 namespace cs {
 
 namespace {
 
-constexpr const char* kNames[property::kCount] = {
-    "radar",
-    "tcas",
-    "range",
-    "brightness",
-    "mouseRelPosX",
-    "mouseRelPosY",
-    "toolTip",
-    "advisory",
-    "timeSeparationTA",
-    "timeSeparationRA",
-    "distSeparationTA",
-    "distSeparationRA",
-    "altSeparationTA",
-    "altSeparationRA",
-    "toolTipId",
-    "toolTipAlt",
-    "toolTipDist",
-    "toolTipBrg",
-    "toolTipAltDiff",
-    "toolTipTrackAngle",
-    "toolTipGroundSpeed",
-    "advisoryId",
-    "advisoryAlt",
-    "advisoryDist",
-    "advisoryBrg",
-    "advisoryAltDiff",
-    "advisoryTrackAngle",
-    "advisoryGroundSpeed",
-    "toolTipRadAlt",
-    "advisoryRadAlt",
-};
-
 struct NamedId {
     const char* name;
     PropertyId id;
 };
 
-// Older gauges address range and brightness by these names.
-constexpr NamedId kSecondNames[] = {
-    {"TCASRange", property::Range},
-    {"TCASBrightness", property::Brightness},
-};
-
+// The names that lead to the two displays differ between the registrations.
 constexpr NamedId kVa9vedoredDisplays[] = {
     {"radar", property::Radar},
     {"tcas", property::Tcas},
@@ -62,19 +23,27 @@ constexpr NamedId kContactScopeDisplays[] = {
     {"TCAS", property::Radar},
 };
 
-constexpr bool namesFit() {
-    for (const char* name : kNames) {
-        int length = 0;
-        while (name[length] != '\0') {
-            ++length;
-        }
-        if (length >= kPropertyNameCapacity) {
+constexpr int nameLength(const char* name) {
+    int length = 0;
+    while (name[length] != '\0') {
+        ++length;
+    }
+    return length;
+}
+
+// Every entry sits at its own id and its name fits the caller's buffer. (That
+// access, kind and field agree is checked by the catalogue's tests: whether a
+// function pointer is null is not a constant to the compiler.)
+constexpr bool catalogueConsistent() {
+    for (PropertyId id = 0; id < property::kCount; ++id) {
+        const PropertyEntry& entry = kProperties[id];
+        if (entry.id != id || nameLength(entry.name) >= kPropertyNameCapacity) {
             return false;
         }
     }
     return true;
 }
-static_assert(namesFit(), "a property name does not fit the caller's buffer");
+static_assert(catalogueConsistent(), "a catalogue entry is out of place or its name too long");
 
 template <size_t N>
 bool findIn(const NamedId (&table)[N], const char* name, PropertyId* id) {
@@ -90,7 +59,8 @@ bool findIn(const NamedId (&table)[N], const char* name, PropertyId* id) {
 }  // namespace
 
 const char* propertyName(PropertyId id) {
-    return isPropertyId(id) ? kNames[id] : nullptr;
+    const PropertyEntry* entry = findProperty(id);
+    return entry != nullptr ? entry->name : nullptr;
 }
 
 bool findPropertyId(int32_t variant, const char* name, PropertyId* id) {
@@ -100,13 +70,17 @@ bool findPropertyId(int32_t variant, const char* name, PropertyId* id) {
     const bool displayFound = variant == kVariantContactScope
                                   ? findIn(kContactScopeDisplays, name, id)
                                   : findIn(kVa9vedoredDisplays, name, id);
-    if (displayFound || findIn(kSecondNames, name, id)) {
+    if (displayFound) {
         return true;
     }
     // The display ids are reachable only through the registration's own names.
-    for (PropertyId candidate = property::Range; candidate < property::kCount; ++candidate) {
-        if (namesEqualIgnoringCase(name, kNames[candidate])) {
-            *id = candidate;
+    for (const PropertyEntry& entry : kProperties) {
+        if (entry.access == PropertyAccess::Display) {
+            continue;
+        }
+        if (namesEqualIgnoringCase(name, entry.name) ||
+            (entry.otherName != nullptr && namesEqualIgnoringCase(name, entry.otherName))) {
+            *id = entry.id;
             return true;
         }
     }
@@ -114,11 +88,11 @@ bool findPropertyId(int32_t variant, const char* name, PropertyId* id) {
 }
 
 bool copyPropertyName(PropertyId id, char** nameBuffer) {
-    if (nameBuffer == nullptr || *nameBuffer == nullptr || !isPropertyId(id)) {
+    const PropertyEntry* entry = findProperty(id);
+    if (nameBuffer == nullptr || *nameBuffer == nullptr || entry == nullptr) {
         return false;
     }
-    const char* name = kNames[id];
-    std::memcpy(*nameBuffer, name, std::strlen(name) + 1);
+    std::memcpy(*nameBuffer, entry->name, std::strlen(entry->name) + 1);
     return true;
 }
 
@@ -126,14 +100,9 @@ bool propertyValueKind(PropertyId id, int32_t* kind) {
     if (kind == nullptr) {
         return false;
     }
-    if (!isPropertyId(id)) {
-        *kind = kValueKindNumber;
-        return false;
-    }
-    const bool isText =
-        id == property::ToolTip || id == property::ToolTipId || id == property::AdvisoryId;
-    *kind = isText ? kValueKindText : kValueKindNumber;
-    return true;
+    const PropertyEntry* entry = findProperty(id);
+    *kind = entry != nullptr ? entry->kind : kValueKindNumber;
+    return entry != nullptr;
 }
 
 }  // namespace cs

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "SharedSession.h"
+#include "drawables/DrawParameters.h"
 
 namespace cs::preview {
 namespace {
@@ -78,9 +79,10 @@ TEST(KitReference, ParameterTableMatchesTheDeclarations) {
         ASSERT_GE(rows[i].size(), 3u);
         EXPECT_EQ(rows[i][0], declared[i].name);
         EXPECT_EQ(std::stoi(rows[i][1]), declared[i].id);
-        const char* type = declared[i].type == 2   ? "Real"
-                           : declared[i].type == 3 ? "Integer"
-                                                   : "String";
+        const auto declaredType = static_cast<DrawParameterType>(declared[i].type);
+        const char* type = declaredType == DrawParameterType::Real      ? "Real"
+                           : declaredType == DrawParameterType::Integer ? "Integer"
+                                                                        : "String";
         EXPECT_EQ(rows[i][2], type);
     }
 }

@@ -142,6 +142,21 @@ TEST_P(Catalogue, NearMissesAreNotNames) {
 
 INSTANTIATE_TEST_SUITE_P(AllIds, Catalogue, ::testing::ValuesIn(kCatalogue));
 
+// The columns of the module's table agree: a display has no field, every other
+// property is read as its kind, and only the writable ones, all numbers, have
+// a writer.
+TEST(CatalogueTable, AccessKindAndFieldAgree) {
+    for (const PropertyEntry& entry : kProperties) {
+        SCOPED_TRACE(entry.name);
+        const bool text = entry.kind == kValueKindText;
+        const bool display = entry.access == PropertyAccess::Display;
+        EXPECT_EQ(entry.field.readText != nullptr, text && !display);
+        EXPECT_EQ(entry.field.readNumber != nullptr, !text && !display);
+        EXPECT_EQ(entry.field.writeNumber != nullptr, entry.access == PropertyAccess::ReadWrite);
+        EXPECT_FALSE(text && entry.field.writeNumber != nullptr);
+    }
+}
+
 class CatalogueEdges : public ::testing::Test {
   protected:
     PanelPtr va9vedored{createPanelCallback(kVariantVa9vedored)};

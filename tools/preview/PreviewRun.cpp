@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "properties/PropertyCatalogue.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/ModuleLoader.h"
 #include "simhost/SimHost.h"
@@ -227,7 +228,7 @@ bool ModuleSession::open(const std::string& path) {
         return false;
     }
     // The vocabulary, from a scratch gauge: declarations of a TCAS drawable,
-    // the property catalogue, and which numbers can be written.
+    // the property catalogue and the values of a fresh gauge.
     sim::GaugeHost scratch(s.host);
     if (!scratch.create(kPanelName, "tcas")) {
         error_ = "the module would not create a TCAS display";
@@ -264,7 +265,9 @@ bool ModuleSession::open(const std::string& path) {
                 info.text = t;
             }
         }
-        if (kind != kValueKindText && gauge->setNumberProperty(id, value)) {
+        // Which properties a gauge may write is part of the catalogue.
+        const PropertyEntry* entry = findProperty(id);
+        if (entry != nullptr && entry->access == PropertyAccess::ReadWrite) {
             s.writable.push_back(id);
             info.writable = true;
         }
