@@ -3,12 +3,27 @@
 #pragma once
 
 #include "render/DrawingSurface.h"
+#include "render/SurfaceObjects.h"
 
 namespace cs {
 
 constexpr Argb kPadColour = 0xFF101010u;  // opaque, nearly black
 constexpr float kFontPointsPerSymbolSize = 2.25f;
 constexpr float kPenWidthPerSymbolSize = 0.5f;
+
+// What one symbol call draws with, in its level's colour: made in this order
+// on entry, released in the reverse order on return.
+struct SymbolTools {
+    SymbolTools(DrawingBackend& backend, Argb colour, const wchar_t* fontName, float s)
+        : brush(backend, colour),
+          pen(backend, colour, kPenWidthPerSymbolSize * s),
+          font(backend, fontName, kFontPointsPerSymbolSize * s),
+          format(backend) {}
+    SolidBrush brush;
+    Pen pen;
+    Font font;
+    CentredStringFormat format;
+};
 
 // The 3 s square the symbol lives in; its inscribed circle is the TA/radar circle.
 inline RectF symbolSquare(float x, float y, float s) {

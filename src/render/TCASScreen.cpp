@@ -39,10 +39,8 @@ void TCASScreen::drawSymbol(float x, float y, int32_t flags, const TrafficRecord
                             double /*heading*/, Argb colour, const wchar_t* altitudeTag,
                             const wchar_t* label) {
     const float s = symbolSize();
-    SolidBrush brush(backend(), colour);
-    Pen pen(backend(), colour, kPenWidthPerSymbolSize * s);
-    Font font(backend(), fontName(), kFontPointsPerSymbolSize * s);
-    CentredStringFormat format(backend());
+    const SymbolTools tools(backend(), colour, fontName(), s);
+    const auto& [brush, pen, font, format] = tools;
     DrawingContext* g = graphics();
     if (g == nullptr || record == nullptr || altitudeTag == nullptr || label == nullptr) {
         return;
