@@ -1,0 +1,188 @@
+// The script language: what each script evaluates to, how a wrong script is
+// reported, and the <String> formats.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/gauge/TestEnvironment.h"
+#include "tools/gauge/StringFormat.h"
+
+namespace cs::gauge {
+namespace {
+
+const Origin kOrigin{"g.xml", 10, "Value"};
+
+struct EvalCase {
+    const char* source;
+    const char* expected;  // the result as text
+    int warnings;          // after two evaluations
+};
+
+class ScriptValues : public ::testing::TestWithParam<EvalCase> {};
+
+TEST_P(ScriptValues, Evaluate) {
+    const EvalCase& c = GetParam();
+    Diagnostics d;
+    TestEnvironment env;
+    env.locals["range"] = 6.0;
+    env.mouseX = 128.0;
+    Script s = compileScript(c.source, kOrigin, d);
+    ASSERT_TRUE(s.ok()) << c.source << ": " << d.problems().at(0).text();
+    ASSERT_TRUE(bindScript(s, env, d));
+    Evaluator e;
+    EXPECT_EQ(e.evaluate(s, env, &d).asText(), c.expected) << c.source;
+    e.evaluate(s, env, &d);
+    EXPECT_EQ(static_cast<int>(d.warningCount()), c.warnings) << c.source;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ScriptValues,
+    ::testing::Values(
+        EvalCase{"", "0", 0}, EvalCase{"1 2 +", "3", 0}, EvalCase{"7 2 -", "5", 0},
+        EvalCase{"3 4 *", "12", 0}, EvalCase{"1 4 /", "0.25", 0},
+        EvalCase{"5 0 /", "0", 0},  // division by zero gives 0, as the simulator
+        EvalCase{"7 3 %", "1", 0}, EvalCase{"7 0 %", "0", 0}, EvalCase{"2 neg abs", "2", 0},
+        EvalCase{"-2.5 flr", "-3", 0}, EvalCase{"2.1 ceil", "3", 0}, EvalCase{"2.5 near", "3", 0},
+        EvalCase{"3 9 min", "3", 0}, EvalCase{"3 9 max", "9", 0}, EvalCase{"16 sqrt", "4", 0},
+        EvalCase{"pi 180 / rddg", "1", 0}, EvalCase{"180 dgrd pi ==", "1", 0},
+        EvalCase{"5 1 10 rng", "1", 0}, EvalCase{"11 1 10 rng", "0", 0}, EvalCase{"0x1F", "31", 0},
+        EvalCase{"1e3 1 +", "1001", 0},
+        // Comparisons and logic, in every spelling.
+        EvalCase{"2 3 <", "1", 0}, EvalCase{"2 3 &gt;", "0", 0}, EvalCase{"3 3 >=", "1", 0},
+        EvalCase{"3 3 &lt;=", "1", 0}, EvalCase{"3 3 !=", "0", 0}, EvalCase{"3 3 eq", "1", 0},
+        EvalCase{"1 0 &&", "0", 0}, EvalCase{"1 0 ||", "1", 0}, EvalCase{"1 0 and !", "1", 0},
+        EvalCase{"0 not 1 or", "1", 0}, EvalCase{"'TA' 'TA' ==", "1", 0},
+        EvalCase{"'TA' 'RA' ==", "0", 0},
+        // Blocks.
+        EvalCase{"1 if{ 10 } els{ 20 }", "10", 0}, EvalCase{"0 if{ 10 } els{ 20 }", "20", 0},
+        EvalCase{"0 if{ 10 }", "0", 0},  // the condition was there; nothing is left
+        EvalCase{"1 if{ 0 if{ 1 } els{ 2 } } els{ 3 }", "2", 0},
+        EvalCase{"1 if{ 5 }els{ 6 }", "5", 0}, EvalCase{"1 if{5}", "5", 0},
+        // Stack and registers.
+        EvalCase{"4 d *", "16", 0}, EvalCase{"1 2 p", "1", 0}, EvalCase{"1 2 r -", "1", 0},
+        EvalCase{"1 2 c 3", "3", 0}, EvalCase{"5 s0 p l0 l0 +", "10", 0},
+        EvalCase{"5 sp49 l49", "5", 0}, EvalCase{"1 quit 2", "1", 0},
+        // Variables.
+        EvalCase{"(L:range, number) 2 *", "12", 0},
+        EvalCase{"(L:range, number) 0 == if{ 6 (>L:range, number) } (L:range, number)", "6", 0},
+        EvalCase{"(M:X) 256 /", "0.5", 0}, EvalCase{"(A:PLANE ALTITUDE, feet) 100 /", "110", 0},
+        // Short of operands: 0 for each missing one, one warning per script.
+        EvalCase{"+", "0", 1}, EvalCase{"5 -", "-5", 1}, EvalCase{"p p p 1", "1", 1},
+        EvalCase{"1 2 3 rng + +", "0", 1}));
+
+struct ErrorCase {
+    const char* source;
+    int line;
+    const char* says;
+};
+
+class ScriptErrors : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(ScriptErrors, Reported) {
+    const ErrorCase& c = GetParam();
+    Diagnostics d;
+    TestEnvironment env;
+    Script s = compileScript(c.source, kOrigin, d);
+    if (s.ok()) {
+        bindScript(s, env, d);
+    }
+    ASSERT_TRUE(d.hasErrors()) << c.source;
+    const Problem& p = d.problems().at(0);
+    EXPECT_EQ(p.line, c.line) << p.text();
+    EXPECT_NE(p.text().find(c.says), std::string::npos) << p.text();
+    EXPECT_EQ(p.text().rfind("g.xml:" + std::to_string(c.line) + ": Value: ", 0), 0u) << p.text();
+    Evaluator e;
+    EXPECT_EQ(e.number(s, env, nullptr), 0.0);  // a broken script evaluates to 0
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ScriptErrors,
+    ::testing::Values(ErrorCase{"1 2 plus", 10, "unknown operator \"plus\""},
+                      ErrorCase{"1\n2\nnera", 12, "did you mean \"near\""},
+                      ErrorCase{"1 if{ 2", 10, "if{ not closed"},
+                      ErrorCase{"1 }", 10, "} without an open"},
+                      ErrorCase{"els{ 1 }", 10, "els{ without"},
+                      ErrorCase{"1 if{ 2 } 3 els{ 4 }", 10, "els{ without"},
+                      ErrorCase{"'open", 10, "not closed with '"},
+                      ErrorCase{"\n(L:x, number", 11, "not closed with )"},
+                      ErrorCase{"(PLANE ALTITUDE)", 10, "is not a variable"},
+                      ErrorCase{"(C:advisory)", 10, "expected (C:callback:property)"},
+                      ErrorCase{"(A:WIND SPEED, knots)", 10, "unknown variable"},
+                      ErrorCase{"s50", 10, "unknown operator"},
+                      ErrorCase{"1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ "
+                                "1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ "
+                                "1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ "
+                                "1 if{ 1 if{ 1 if{",
+                                10, "nested deeper"}));
+
+struct FormatCase {
+    const char* text;
+    const char* expected;
+};
+
+class StringFormats : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(StringFormats, Format) {
+    const FormatCase& c = GetParam();
+    Diagnostics d;
+    TestEnvironment env;
+    env.locals["alt"] = -250.0;
+    env.locals["dist"] = 3.25;
+    env.locals["adv"] = 2.0;
+    FormattedString f = FormattedString::parse(c.text, kOrigin, d);
+    ASSERT_TRUE(f.ok()) << c.text << ": " << d.problems().at(0).text();
+    for (Script& s : f.scripts()) {
+        ASSERT_TRUE(bindScript(s, env, d));
+    }
+    Evaluator e;
+    EXPECT_EQ(f.evaluate(env, e, &d), c.expected) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StringFormats,
+    ::testing::Values(
+        FormatCase{"TRAFFIC", "TRAFFIC"}, FormatCase{"", ""}, FormatCase{"100%", "100%"},
+        FormatCase{"%((L:dist, number))%!3.1f!nm", "3.2nm"},
+        FormatCase{"%((L:dist, number))%!06.2f!", "003.25"},
+        FormatCase{"%((L:alt, number) 100 / near)%!+03d!", "-03"},
+        FormatCase{"%(250 100 / near)%!+03d!", "+03"}, FormatCase{"[%(7)%!-4d!]", "[7   ]"},
+        FormatCase{"[%('SWR')%!5s!]", "[  SWR]"}, FormatCase{"%(2.5)", "2.5"},
+        FormatCase{"%('ab')%!.1s!", "a"}, FormatCase{"%(-7.9)%!d!", "-7"},
+        FormatCase{"%((L:adv, number) 2 ==)%{if}RA%{else}TA%{end}", "RA"},
+        FormatCase{"%((L:adv, number) 1 ==)%{if}TA%{else}no %(1 2 +)%!d!%{end}!", "no 3!"},
+        FormatCase{"%(1)%{if}a%(0)%{if}b%{else}c%{end}d%{end}e", "acde"},
+        FormatCase{"%(0)%{if}a%{end}z", "z"}));
+
+struct FormatErrorCase {
+    const char* text;
+    int line;
+    const char* says;
+};
+
+class StringFormatErrors : public ::testing::TestWithParam<FormatErrorCase> {};
+
+TEST_P(StringFormatErrors, Reported) {
+    const FormatErrorCase& c = GetParam();
+    Diagnostics d;
+    FormattedString f = FormattedString::parse(c.text, kOrigin, d);
+    EXPECT_FALSE(f.ok());
+    ASSERT_TRUE(d.hasErrors()) << c.text;
+    EXPECT_EQ(d.problems().at(0).line, c.line) << d.problems().at(0).text();
+    EXPECT_NE(d.problems().at(0).text().find(c.says), std::string::npos)
+        << d.problems().at(0).text();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StringFormatErrors,
+    ::testing::Values(FormatErrorCase{"%(1 2 +", 10, "not closed"},
+                      FormatErrorCase{"a\n%(1)%!5x!", 11, "unsupported format"},
+                      FormatErrorCase{"%!d!", 10, "without a %( )"},
+                      FormatErrorCase{"%{if}x%{end}", 10, "without a %( condition"},
+                      FormatErrorCase{"%(1)%{if}x", 10, "not closed with %{end}"},
+                      FormatErrorCase{"x%{end}", 10, "without a matching %{if}"},
+                      FormatErrorCase{"%(1)%{if}a%{else}b%{else}c%{end}", 10, "%{else} without"},
+                      FormatErrorCase{"%(1)%{case}", 10, "unsupported \"%{case}\""},
+                      FormatErrorCase{"%(1 bogus)", 10, "unknown operator"}));
+
+}  // namespace
+}  // namespace cs::gauge

@@ -1,0 +1,268 @@
+#include "tools/gauge/Script.h"
+
+#include <cstdlib>
+
+#include "tools/gauge/ScriptTokens.h"
+
+namespace cs::gauge {
+
+namespace {
+
+struct Word {
+    const char* text;
+    Op op;
+};
+
+// Every spelling of every operator without an argument.
+constexpr Word kWords[] = {
+    {"+", Op::Add},     {"-", Op::Sub},     {"*", Op::Mul},         {"/", Op::Div},
+    {"%", Op::Mod},     {"neg", Op::Neg},   {"abs", Op::Abs},       {"flr", Op::Floor},
+    {"ceil", Op::Ceil}, {"near", Op::Near}, {"min", Op::Min},       {"max", Op::Max},
+    {"sqrt", Op::Sqrt}, {"pi", Op::Pi},     {"dgrd", Op::DegToRad}, {"rddg", Op::RadToDeg},
+    {"rng", Op::Range}, {"==", Op::Eq},     {"eq", Op::Eq},         {"!=", Op::Ne},
+    {"ne", Op::Ne},     {">", Op::Gt},      {"gt", Op::Gt},         {"&gt;", Op::Gt},
+    {"<", Op::Lt},      {"lt", Op::Lt},     {"&lt;", Op::Lt},       {">=", Op::Ge},
+    {"ge", Op::Ge},     {"&gt;=", Op::Ge},  {"<=", Op::Le},         {"le", Op::Le},
+    {"&lt;=", Op::Le},  {"and", Op::And},   {"&&", Op::And},        {"&amp;&amp;", Op::And},
+    {"or", Op::Or},     {"||", Op::Or},     {"!", Op::Not},         {"not", Op::Not},
+    {"d", Op::Dup},     {"p", Op::Pop},     {"r", Op::Swap},        {"c", Op::Clear},
+    {"quit", Op::Quit},
+};
+
+std::string trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r' || s[b] == '\n')) {
+        ++b;
+    }
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == '\n')) {
+        --e;
+    }
+    return s.substr(b, e - b);
+}
+
+// "s12" -> Store 12, "sp3" -> StorePop 3, "l49" -> Load 49.
+bool registerWord(const std::string& w, Op* op, int32_t* index) {
+    size_t digits = 0;
+    if (w.size() >= 2 && w[0] == 's' && w[1] == 'p') {
+        *op = Op::StorePop;
+        digits = 2;
+    } else if (!w.empty() && (w[0] == 's' || w[0] == 'l')) {
+        *op = w[0] == 's' ? Op::Store : Op::Load;
+        digits = 1;
+    } else {
+        return false;
+    }
+    if (w.size() == digits || w.size() > digits + 2) {
+        return false;
+    }
+    int32_t n = 0;
+    for (size_t i = digits; i < w.size(); ++i) {
+        if (w[i] < '0' || w[i] > '9') {
+            return false;
+        }
+        n = n * 10 + (w[i] - '0');
+    }
+    if (n >= kRegisters) {
+        return false;
+    }
+    *index = n;
+    return true;
+}
+
+std::vector<std::string> operatorNames() {
+    std::vector<std::string> names;
+    for (const Word& w : kWords) {
+        names.emplace_back(w.text);
+    }
+    for (const char* w : {"if{", "els{", "s0", "sp0", "l0"}) {
+        names.emplace_back(w);
+    }
+    return names;
+}
+
+}  // namespace
+
+const char* opName(Op op) {
+    for (const Word& w : kWords) {
+        if (w.op == op) {
+            return w.text;
+        }
+    }
+    switch (op) {
+        case Op::Number:
+            return "number";
+        case Op::Text:
+            return "text";
+        case Op::Read:
+            return "variable";
+        case Op::Write:
+            return "(>...)";
+        case Op::JumpIfFalse:
+            return "if{";
+        case Op::Jump:
+            return "els{";
+        case Op::Store:
+            return "s";
+        case Op::StorePop:
+            return "sp";
+        case Op::Load:
+            return "l";
+        default:
+            return "?";
+    }
+}
+
+bool parseVariable(const std::string& text, VarRef& ref, std::string& problem) {
+    std::string body = trim(text);
+    ref.text = text;
+    ref.write = !body.empty() && body[0] == '>';
+    if (ref.write) {
+        body = trim(body.substr(1));
+    }
+    if (body.size() < 2 || body[1] != ':' ||
+        !((body[0] >= 'A' && body[0] <= 'Z') || (body[0] >= 'a' && body[0] <= 'z'))) {
+        problem = "\"(" + text + ")\" is not a variable; expected (X:name) or (X:name, unit)";
+        return false;
+    }
+    ref.kind = static_cast<char>(body[0] >= 'a' ? body[0] - 'a' + 'A' : body[0]);
+    std::string rest = body.substr(2);
+    if (ref.kind == 'C') {
+        const size_t colon = rest.find(':');
+        if (colon == std::string::npos) {
+            problem = "\"(" + text + ")\": expected (C:callback:property)";
+            return false;
+        }
+        ref.panel = trim(rest.substr(0, colon));
+        rest = rest.substr(colon + 1);
+    }
+    const size_t comma = rest.rfind(',');
+    if (comma != std::string::npos) {
+        ref.unit = lowerAscii(trim(rest.substr(comma + 1)));
+        rest = rest.substr(0, comma);
+    }
+    ref.name = trim(rest);
+    if (ref.name.empty() || (ref.kind == 'C' && ref.panel.empty())) {
+        problem = "\"(" + text + ")\" names no variable";
+        return false;
+    }
+    return true;
+}
+
+Script compileScript(std::string_view source, const Origin& origin, Diagnostics& diagnostics) {
+    Script script;
+    script.origin_ = origin;
+    script.source_ = std::string(source);
+    std::vector<Token> tokens;
+    if (!tokenize(source, origin, diagnostics, tokens)) {
+        script.ok_ = false;
+        return script;
+    }
+    auto fail = [&](int line, const std::string& message) {
+        Origin at = origin;
+        at.line = line;
+        diagnostics.error(at, message);
+        script.ok_ = false;
+    };
+    // Open blocks: the index of the jump to patch and whether it is an els{.
+    struct Block {
+        size_t jump;
+        bool isElse;
+        int line;
+    };
+    std::vector<Block> blocks;
+    std::vector<Instruction>& code = script.code_;
+    for (size_t t = 0; t < tokens.size() && script.ok_; ++t) {
+        const Token& token = tokens[t];
+        Instruction in;
+        in.line = token.line;
+        switch (token.kind) {
+            case TokenKind::Number:
+                in.op = Op::Number;
+                in.number = token.number;
+                code.push_back(in);
+                continue;
+            case TokenKind::Text:
+                in.op = Op::Text;
+                in.arg = static_cast<int32_t>(script.texts_.size());
+                script.texts_.push_back(token.text);
+                code.push_back(in);
+                continue;
+            case TokenKind::Variable: {
+                VarRef ref;
+                std::string problem;
+                if (!parseVariable(token.text, ref, problem)) {
+                    fail(token.line, problem);
+                    continue;
+                }
+                ref.line = token.line;
+                in.op = ref.write ? Op::Write : Op::Read;
+                in.arg = static_cast<int32_t>(script.variables_.size());
+                script.variables_.push_back(std::move(ref));
+                code.push_back(in);
+                continue;
+            }
+            case TokenKind::Word:
+                break;
+        }
+        const std::string& w = token.text;
+        if (w == "if{") {
+            if (blocks.size() >= static_cast<size_t>(kMaxBlockDepth)) {
+                fail(token.line, "if{ blocks nested deeper than " + std::to_string(kMaxBlockDepth));
+                continue;
+            }
+            in.op = Op::JumpIfFalse;
+            blocks.push_back(Block{code.size(), false, token.line});
+            code.push_back(in);
+            continue;
+        }
+        if (w == "els{") {
+            fail(token.line, "els{ without a block if{ ... } just before it");
+            continue;
+        }
+        if (w == "}") {
+            if (blocks.empty()) {
+                fail(token.line, "} without an open if{ or els{");
+                continue;
+            }
+            const Block block = blocks.back();
+            blocks.pop_back();
+            if (!block.isElse && t + 1 < tokens.size() && tokens[t + 1].kind == TokenKind::Word &&
+                tokens[t + 1].text == "els{") {
+                in.op = Op::Jump;
+                blocks.push_back(Block{code.size(), true, tokens[t + 1].line});
+                code.push_back(in);
+                ++t;
+            }
+            code[block.jump].arg = static_cast<int32_t>(code.size());
+            continue;
+        }
+        bool known = false;
+        for (const Word& word : kWords) {
+            if (w == word.text) {
+                in.op = word.op;
+                known = true;
+                break;
+            }
+        }
+        if (!known && registerWord(w, &in.op, &in.arg)) {
+            known = true;
+        }
+        if (!known) {
+            fail(token.line, "unknown operator \"" + w + "\"" + didYouMean(w, operatorNames()));
+            continue;
+        }
+        code.push_back(in);
+    }
+    if (script.ok_ && !blocks.empty()) {
+        fail(blocks.back().line,
+             std::string(blocks.back().isElse ? "els{" : "if{") + " not closed with }");
+    }
+    if (!script.ok_) {
+        script.code_.clear();
+        script.variables_.clear();
+    }
+    script.bindings_.assign(script.variables_.size(), -1);
+    return script;
+}
+
+}  // namespace cs::gauge

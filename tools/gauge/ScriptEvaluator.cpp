@@ -1,0 +1,293 @@
+#include "tools/gauge/ScriptEvaluator.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace cs::gauge {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+}  // namespace
+
+double Value::asNumber() const {
+    if (!isText) {
+        return number;
+    }
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    const double v = std::strtod(begin, &end);
+    return end == begin ? 0.0 : v;
+}
+
+std::string Value::asText() const {
+    if (isText) {
+        return text;
+    }
+    char buffer[64];
+    if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 1e15) {
+        std::snprintf(buffer, sizeof buffer, "%.0f", number);
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%g", number);
+    }
+    return buffer;
+}
+
+bool bindScript(Script& script, Environment& environment, Diagnostics& diagnostics) {
+    bool ok = true;
+    const std::vector<VarRef>& refs = script.variables();
+    std::vector<int32_t>& handles = script.bindings();
+    handles.assign(refs.size(), -1);
+    for (size_t i = 0; i < refs.size(); ++i) {
+        Origin at = script.origin();
+        at.line = refs[i].line;
+        const size_t errors = diagnostics.errorCount();
+        handles[i] = environment.bind(refs[i], at, diagnostics);
+        ok = ok && diagnostics.errorCount() == errors;
+    }
+    return ok;
+}
+
+Value Evaluator::pop() {
+    if (depth_ == 0) {
+        underflow_ = true;
+        return Value{};
+    }
+    return std::move(stack_[--depth_]);
+}
+
+void Evaluator::push(Value v) {
+    if (depth_ >= kMaxStack) {
+        overflow_ = true;
+        return;
+    }
+    if (depth_ == stack_.size()) {
+        stack_.push_back(std::move(v));
+    } else {
+        stack_[depth_] = std::move(v);
+    }
+    ++depth_;
+}
+
+void Evaluator::pushNumber(double n) {
+    if (depth_ >= kMaxStack) {
+        overflow_ = true;
+        return;
+    }
+    if (depth_ == stack_.size()) {
+        stack_.push_back(Value::of(n));
+    } else {
+        Value& v = stack_[depth_];
+        v.number = n;
+        v.isText = false;
+        v.text.clear();
+    }
+    ++depth_;
+}
+
+const Value& Evaluator::evaluate(const Script& script, Environment& environment,
+                                 Diagnostics* diagnostics) {
+    depth_ = 0;
+    underflow_ = false;
+    overflow_ = false;
+    for (int r = 0; registersUsed_ != 0 && r < kRegisters; ++r) {
+        if (registersUsed_ & (uint64_t{1} << r)) {
+            registers_[static_cast<size_t>(r)] = Value{};
+        }
+    }
+    registersUsed_ = 0;
+    const std::vector<Instruction>& code = script.code();
+    const std::vector<int32_t>& bindings = script.bindings();
+    size_t pc = 0;
+    while (pc < code.size()) {
+        const Instruction& in = code[pc++];
+        const bool wasShort = underflow_;
+        switch (in.op) {
+            case Op::Number:
+                pushNumber(in.number);
+                break;
+            case Op::Text:
+                push(Value::ofText(script.texts()[static_cast<size_t>(in.arg)]));
+                break;
+            case Op::Read: {
+                const int32_t handle = bindings[static_cast<size_t>(in.arg)];
+                Value v;
+                if (handle >= 0) {
+                    environment.read(handle, v);
+                }
+                push(std::move(v));
+                break;
+            }
+            case Op::Write: {
+                const int32_t handle = bindings[static_cast<size_t>(in.arg)];
+                const Value v = pop();
+                if (handle >= 0) {
+                    environment.write(handle, v);
+                }
+                break;
+            }
+            case Op::Add: {
+                const double b = popNumber(), a = popNumber();
+                pushNumber(a + b);
+                break;
+            }
+            case Op::Sub: {
+                const double b = popNumber(), a = popNumber();
+                pushNumber(a - b);
+                break;
+            }
+            case Op::Mul: {
+                const double b = popNumber(), a = popNumber();
+                pushNumber(a * b);
+                break;
+            }
+            case Op::Div: {
+                const double b = popNumber(), a = popNumber();
+                pushNumber(b == 0.0 ? 0.0 : a / b);
+                break;
+            }
+            case Op::Mod: {
+                const double b = popNumber(), a = popNumber();
+                pushNumber(b == 0.0 ? 0.0 : std::fmod(a, b));
+                break;
+            }
+            case Op::Neg:
+                pushNumber(-popNumber());
+                break;
+            case Op::Abs:
+                pushNumber(std::fabs(popNumber()));
+                break;
+            case Op::Floor:
+                pushNumber(std::floor(popNumber()));
+                break;
+            case Op::Ceil:
+                pushNumber(std::ceil(popNumber()));
+                break;
+            case Op::Near:
+                pushNumber(std::round(popNumber()));
+                break;
+            case Op::Min: {
+                const double b = popNumber(), a = popNumber();
+                pushNumber(std::fmin(a, b));
+                break;
+            }
+            case Op::Max: {
+                const double b = popNumber(), a = popNumber();
+                pushNumber(std::fmax(a, b));
+                break;
+            }
+            case Op::Sqrt:
+                pushNumber(std::sqrt(popNumber()));
+                break;
+            case Op::Pi:
+                pushNumber(kPi);
+                break;
+            case Op::DegToRad:
+                pushNumber(popNumber() * kPi / 180.0);
+                break;
+            case Op::RadToDeg:
+                pushNumber(popNumber() * 180.0 / kPi);
+                break;
+            case Op::Range: {  // x low high rng: 1 when low <= x <= high
+                const double high = popNumber(), low = popNumber(), x = popNumber();
+                pushNumber(low <= x && x <= high ? 1.0 : 0.0);
+                break;
+            }
+            case Op::Eq:
+            case Op::Ne: {
+                const Value b = pop(), a = pop();
+                const bool equal =
+                    (a.isText && b.isText) ? a.text == b.text : a.asNumber() == b.asNumber();
+                pushNumber(equal == (in.op == Op::Eq) ? 1.0 : 0.0);
+                break;
+            }
+            case Op::Gt:
+            case Op::Lt:
+            case Op::Ge:
+            case Op::Le: {
+                const double b = popNumber(), a = popNumber();
+                const bool r = in.op == Op::Gt   ? a > b
+                               : in.op == Op::Lt ? a < b
+                               : in.op == Op::Ge ? a >= b
+                                                 : a <= b;
+                pushNumber(r ? 1.0 : 0.0);
+                break;
+            }
+            case Op::And: {
+                const bool b = pop().truth(), a = pop().truth();
+                pushNumber(a && b ? 1.0 : 0.0);
+                break;
+            }
+            case Op::Or: {
+                const bool b = pop().truth(), a = pop().truth();
+                pushNumber(a || b ? 1.0 : 0.0);
+                break;
+            }
+            case Op::Not:
+                pushNumber(pop().truth() ? 0.0 : 1.0);
+                break;
+            case Op::JumpIfFalse:
+                if (!pop().truth()) {
+                    pc = static_cast<size_t>(in.arg);
+                }
+                break;
+            case Op::Jump:
+                pc = static_cast<size_t>(in.arg);
+                break;
+            case Op::Dup: {
+                Value v = pop();
+                push(v);
+                push(std::move(v));
+                break;
+            }
+            case Op::Pop:
+                pop();
+                break;
+            case Op::Swap: {
+                Value b = pop(), a = pop();
+                push(std::move(b));
+                push(std::move(a));
+                break;
+            }
+            case Op::Clear:
+                depth_ = 0;
+                break;
+            case Op::Store:
+            case Op::StorePop: {
+                Value v = pop();
+                registersUsed_ |= uint64_t{1} << in.arg;
+                registers_[static_cast<size_t>(in.arg)] = v;
+                if (in.op == Op::Store) {
+                    push(std::move(v));
+                }
+                break;
+            }
+            case Op::Load:
+                push(registers_[static_cast<size_t>(in.arg)]);
+                break;
+            case Op::Quit:
+                pc = code.size();
+                break;
+        }
+        if (underflow_ && !wasShort) {
+            faultOp_ = in.op;
+            faultLine_ = in.line;
+        }
+    }
+    if ((underflow_ || overflow_) && diagnostics != nullptr && !script.underflowReported) {
+        script.underflowReported = true;
+        Origin at = script.origin();
+        at.line = underflow_ ? faultLine_ : at.line;
+        diagnostics->warn(at, underflow_ ? std::string("\"") + opName(faultOp_) +
+                                               "\" is short of operands; the missing ones "
+                                               "count as 0 (reported once per script)"
+                                         : "the script pushes more than 4096 values; the "
+                                           "excess is dropped (reported once per script)");
+    }
+    result_ = depth_ > 0 ? stack_[depth_ - 1] : Value{};
+    return result_;
+}
+
+}  // namespace cs::gauge

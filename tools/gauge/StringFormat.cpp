@@ -1,0 +1,271 @@
+#include "tools/gauge/StringFormat.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace cs::gauge {
+
+namespace {
+
+constexpr int kMaxWidth = 64;
+
+int linesIn(std::string_view text) {
+    int n = 0;
+    for (char c : text) {
+        n += c == '\n';
+    }
+    return n;
+}
+
+}  // namespace
+
+bool parseFormatSpec(std::string_view text, FormatSpec& spec) {
+    spec = FormatSpec{};
+    size_t i = 0;
+    while (i < text.size() && std::string_view("-+ 0#").find(text[i]) != std::string_view::npos) {
+        if (spec.flags.size() >= 5) {
+            return false;
+        }
+        spec.flags += text[i++];
+    }
+    auto readNumber = [&](int* out) {
+        int n = 0;
+        size_t start = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            n = n * 10 + (text[i++] - '0');
+            if (n > kMaxWidth) {
+                return false;
+            }
+        }
+        if (i > start) {
+            *out = n;
+        }
+        return true;
+    };
+    if (!readNumber(&spec.width)) {
+        return false;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        spec.precision = 0;
+        if (!readNumber(&spec.precision)) {
+            return false;
+        }
+    }
+    if (i + 1 != text.size() || (text[i] != 'd' && text[i] != 'f' && text[i] != 's')) {
+        return false;
+    }
+    spec.conversion = text[i];
+    return true;
+}
+
+std::string formatValue(const Value& value, const FormatSpec& spec) {
+    if (spec.conversion == 0) {
+        return value.asText();
+    }
+    std::string format = "%" + spec.flags;
+    if (spec.width >= 0) {
+        format += std::to_string(spec.width);
+    }
+    if (spec.precision >= 0) {
+        format += "." + std::to_string(spec.precision);
+    }
+    char buffer[256];
+    if (spec.conversion == 'd') {
+        double n = std::trunc(value.asNumber());
+        if (std::isnan(n)) {
+            n = 0.0;
+        }
+        n = std::fmax(std::fmin(n, 9.2e18), -9.2e18);
+        std::snprintf(buffer, sizeof buffer, (format + "lld").c_str(), static_cast<long long>(n));
+    } else if (spec.conversion == 'f') {
+        const double n = value.asNumber();
+        // Beyond this a fixed format would print hundreds of digits.
+        if (std::fabs(n) > 1e30) {
+            std::snprintf(buffer, sizeof buffer, (format + "g").c_str(), n);
+        } else {
+            std::snprintf(buffer, sizeof buffer, (format + "f").c_str(), n);
+        }
+    } else {
+        const std::string text = value.asText();
+        std::snprintf(buffer, sizeof buffer, (format + "s").c_str(), text.c_str());
+        if (text.size() > 200 && spec.precision < 0) {
+            return text;  // longer than the buffer; width no longer matters
+        }
+    }
+    return buffer;
+}
+
+FormattedString FormattedString::parse(std::string_view text, const Origin& origin,
+                                       Diagnostics& diagnostics) {
+    FormattedString out;
+    auto fail = [&](size_t at, const std::string& message) {
+        Origin where = origin;
+        where.line = origin.line + linesIn(text.substr(0, at));
+        diagnostics.error(where, message);
+        out.ok_ = false;
+    };
+    std::vector<size_t> open;   // indices of If / Else pieces not yet closed
+    bool pendingValue = false;  // a %(...) waits for %!fmt! or %{if}
+    auto flushPending = [&] {
+        pendingValue = false;  // printed with the default format
+    };
+    std::string literal;
+    auto flushLiteral = [&] {
+        if (!literal.empty()) {
+            Piece p;
+            p.text = std::move(literal);
+            out.pieces_.push_back(std::move(p));
+            literal.clear();
+        }
+    };
+    size_t i = 0;
+    while (i < text.size() && out.ok_) {
+        if (text[i] != '%' || i + 1 >= text.size()) {
+            literal += text[i++];
+            flushPending();
+            continue;
+        }
+        const char next = text[i + 1];
+        if (next == '(') {
+            // Find the matching parenthesis, skipping quoted texts.
+            size_t j = i + 2;
+            int depth = 1;
+            bool quoted = false;
+            for (; j < text.size(); ++j) {
+                if (text[j] == '\'') {
+                    quoted = !quoted;
+                } else if (!quoted && text[j] == '(') {
+                    ++depth;
+                } else if (!quoted && text[j] == ')' && --depth == 0) {
+                    break;
+                }
+            }
+            if (j >= text.size()) {
+                fail(i, "%( not closed with )");
+                break;
+            }
+            flushLiteral();
+            Origin at = origin;
+            at.line = origin.line + linesIn(text.substr(0, i + 2));
+            out.scripts_.push_back(compileScript(text.substr(i + 2, j - i - 2), at, diagnostics));
+            if (!out.scripts_.back().ok()) {
+                out.ok_ = false;
+            }
+            Piece p;
+            p.kind = Piece::Kind::Print;
+            p.script = static_cast<int>(out.scripts_.size()) - 1;
+            out.pieces_.push_back(std::move(p));
+            pendingValue = true;
+            i = j + 1;
+            continue;
+        }
+        if (next == '!') {
+            const size_t end = text.find('!', i + 2);
+            FormatSpec spec;
+            if (end == std::string_view::npos ||
+                !parseFormatSpec(text.substr(i + 2, end - i - 2), spec)) {
+                fail(i, "unsupported format \"" +
+                            std::string(
+                                text.substr(i, end == std::string_view::npos ? 8 : end - i + 1)) +
+                            "\"; expected %!d!, %!f!, %!s! with flags, width and precision");
+                break;
+            }
+            if (!pendingValue) {
+                fail(i, "format %!" + std::string(text.substr(i + 2, end - i - 2)) +
+                            "! without a %( ) before it");
+                break;
+            }
+            out.pieces_.back().spec = spec;
+            pendingValue = false;
+            i = end + 1;
+            continue;
+        }
+        if (next == '{') {
+            const size_t end = text.find('}', i + 2);
+            const std::string word =
+                end == std::string_view::npos ? "" : std::string(text.substr(i + 2, end - i - 2));
+            if (word == "if") {
+                if (!pendingValue) {
+                    fail(i, "%{if} without a %( condition ) before it");
+                    break;
+                }
+                if (open.size() >= static_cast<size_t>(kMaxBlockDepth)) {
+                    fail(i, "%{if} nested too deep");
+                    break;
+                }
+                out.pieces_.back().kind = Piece::Kind::If;
+                open.push_back(out.pieces_.size() - 1);
+            } else if (word == "else" || word == "end") {
+                flushLiteral();
+                if (open.empty() ||
+                    (word == "else" && out.pieces_[open.back()].kind == Piece::Kind::Else)) {
+                    fail(i, "%{" + word + "} without a matching %{if}");
+                    break;
+                }
+                Piece p;
+                p.kind = word == "else" ? Piece::Kind::Else : Piece::Kind::End;
+                out.pieces_.push_back(std::move(p));
+                const size_t here = out.pieces_.size() - 1;
+                out.pieces_[open.back()].jump = here + 1;
+                open.pop_back();
+                if (word == "else") {
+                    open.push_back(here);
+                }
+            } else {
+                fail(i, "unsupported \"%{" + word + "}\"; expected %{if}, %{else} or %{end}");
+                break;
+            }
+            pendingValue = false;
+            i = end + 1;
+            continue;
+        }
+        literal += text[i++];
+        flushPending();
+    }
+    flushLiteral();
+    if (out.ok_ && !open.empty()) {
+        fail(text.size(), "%{if} not closed with %{end}");
+    }
+    return out;
+}
+
+std::string FormattedString::evaluate(Environment& environment, Evaluator& evaluator,
+                                      Diagnostics* diagnostics) const {
+    std::string out;
+    if (!ok_) {
+        return out;
+    }
+    size_t i = 0;
+    while (i < pieces_.size()) {
+        const Piece& p = pieces_[i];
+        switch (p.kind) {
+            case Piece::Kind::Literal:
+                out += p.text;
+                ++i;
+                break;
+            case Piece::Kind::Print:
+                out += formatValue(evaluator.evaluate(scripts_[static_cast<size_t>(p.script)],
+                                                      environment, diagnostics),
+                                   p.spec);
+                ++i;
+                break;
+            case Piece::Kind::If:
+                i = evaluator.number(scripts_[static_cast<size_t>(p.script)], environment,
+                                     diagnostics) != 0.0
+                        ? i + 1
+                        : p.jump;
+                break;
+            case Piece::Kind::Else:
+                i = p.jump;  // reached from the true branch: skip the false one
+                break;
+            case Piece::Kind::End:
+                ++i;
+                break;
+        }
+    }
+    return out;
+}
+
+}  // namespace cs::gauge
