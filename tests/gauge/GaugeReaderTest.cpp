@@ -1,0 +1,110 @@
+// Gauge files: what is read from a good one, and how each kind of bad input
+// is reported (file:line: element: problem; warnings leave it runnable).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tools/gauge/GaugeReader.h"
+
+namespace cs::gauge {
+namespace {
+
+TEST(GaugeReader, ReadsTheKitsTcasGauge) {
+    Diagnostics d;
+    GaugeFile g;
+    ASSERT_TRUE(readGaugeFile(CS_SOURCE_DIR "/docs/kit/ContactScope_TCAS.xml", g, d))
+        << d.problems().at(0).text();
+    EXPECT_EQ(d.problems().size(), 0u) << d.problems().at(0).text();
+    EXPECT_EQ(g.name, "ContactScope_TCAS");
+    EXPECT_EQ(g.width, 256);
+    ASSERT_FALSE(g.elements.empty());
+    const Node& draw = g.elements[0].children.at(0);
+    EXPECT_EQ(draw.kind, NodeKind::CustomDraw);
+    EXPECT_EQ(draw.panel, "va9vedored");
+    EXPECT_EQ(draw.display, "tcas");
+    EXPECT_EQ(draw.width, 256);
+    ASSERT_FALSE(draw.parameters.empty());
+    EXPECT_EQ(draw.parameters[0].name, "Range");
+    ASSERT_EQ(g.areas.size(), 1u);
+    EXPECT_TRUE(g.areas[0].hasMove);
+    EXPECT_TRUE(g.areas[0].hasTooltip);
+    EXPECT_EQ(g.areas[0].move.variables().size(), 4u);  // M:X, >C:..., M:Y, >C:...
+}
+
+struct BadGauge {
+    const char* label;
+    std::string xml;
+    bool runnable;  // only warnings
+    int line;
+    const char* says;
+};
+
+std::string gauge(const std::string& body) {
+    return "<Gauge Name=\"g\">\n<Size X=\"100\" Y=\"50\"/>\n" + body + "</Gauge>\n";
+}
+
+class GaugeProblems : public ::testing::TestWithParam<BadGauge> {};
+
+TEST_P(GaugeProblems, Reported) {
+    const BadGauge& c = GetParam();
+    Diagnostics d;
+    GaugeFile g;
+    const bool ok = readGaugeText(c.xml, "g.xml", ".", g, d);
+    EXPECT_EQ(ok, c.runnable) << c.label;
+    ASSERT_FALSE(d.problems().empty()) << c.label;
+    const Problem& p = d.problems()[0];
+    EXPECT_EQ(p.line, c.line) << p.text();
+    EXPECT_NE(p.text().find(c.says), std::string::npos) << p.text();
+    EXPECT_EQ(p.text().rfind("g.xml:" + std::to_string(c.line) + ": ", 0), 0u) << p.text();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, GaugeProblems,
+    ::testing::Values(
+        BadGauge{"not XML", "<Gauge>\n<Size X=\"1\" Y=\"1\">\n</Gauge>\n", false, 3,
+                 "not well-formed"},
+        BadGauge{"FSX format", "<?xml version=\"1.0\"?>\n<SimBase.Document Type=\"AceXML\"/>\n",
+                 false, 2, "FS9-format"},
+        BadGauge{"other root", "<Panel/>", false, 1, "expected a <Gauge>"},
+        BadGauge{"no size", "<Gauge>\n<Element/>\n</Gauge>", false, 1, "no <Size"},
+        BadGauge{"unknown element", gauge("<Element>\n<Positon X=\"1\" Y=\"2\"/>\n</Element>\n"),
+                 true, 4, "unknown element <Positon>; ignored; did you mean \"Position\"?"},
+        BadGauge{"unknown attribute",
+                 gauge("<Element>\n<Text X=\"9\" Y=\"9\" Colour=\"red\"><String>a</String>"
+                       "</Text>\n</Element>\n"),
+                 true, 4, "unknown attribute \"Colour\"; ignored; did you mean \"Color\"?"},
+        BadGauge{"not drawn", gauge("<Element>\n<Rotate/>\n</Element>\n"), true, 4,
+                 "Rotate: not drawn by the workbench"},
+        BadGauge{"bad colour",
+                 gauge("<Element>\n<Text X=\"9\" Y=\"9\" Color=\"#12\"><String>a</String>"
+                       "</Text>\n</Element>\n"),
+                 true, 4, "is not a colour"},
+        BadGauge{"bad number", gauge("<Element>\n<Position X=\"ten\" Y=\"2\"/>\n</Element>\n"),
+                 false, 4, "X=\"ten\" is not a number"},
+        BadGauge{"unknown operator",
+                 gauge("<Element>\n<Visible>\n1 2 plus</Visible>\n</Element>\n"), false, 5,
+                 "Visible: unknown operator \"plus\""},
+        BadGauge{"unbalanced if", gauge("<Update>1 if{ 2</Update>\n"), false, 3,
+                 "Update: if{ not closed"},
+        BadGauge{"bad format",
+                 gauge("<Element>\n<Text X=\"9\" Y=\"9\">\n<String>%(1)%!q!</String></Text>\n"
+                       "</Element>\n"),
+                 false, 5, "String: unsupported format"},
+        BadGauge{"bad custom draw name",
+                 gauge("<Element>\n<CustomDraw Name=\"tcas\" X=\"9\" Y=\"9\"/>\n</Element>\n"),
+                 false, 4, "expected \"callback:display\""},
+        BadGauge{"deep nesting", gauge([] {
+                     std::string s;
+                     for (int i = 0; i < 40; ++i) {
+                         s += "<Element>";
+                     }
+                     for (int i = 0; i < 40; ++i) {
+                         s += "</Element>";
+                     }
+                     return s + "\n";
+                 }()),
+                 false, 3, "nested deeper than 32"},
+        BadGauge{"huge", std::string(kMaxGaugeFileBytes + 1, ' '), false, 1, "larger than"}));
+
+}  // namespace
+}  // namespace cs::gauge

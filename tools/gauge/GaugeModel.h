@@ -1,0 +1,110 @@
+// A gauge file as the workbench understands it: the simulator's FS9 gauge
+// schema (<Gauge> with <Size>, <Update>, <Element>s and <Mouse>), its
+// scripts compiled, every piece with the line it came from.
+//
+// Elements nest; each node of the tree is one of the kinds below, and its
+// children are drawn in file order after it. Positions are in gauge units,
+// relative to the enclosing element.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/gauge/Script.h"
+#include "tools/gauge/StringFormat.h"
+
+namespace cs::gauge {
+
+struct Colour {
+    uint32_t rgb = 0;  // 0xRRGGBB
+    bool set = false;
+};
+
+enum class NodeKind { Element, Text, Rectangle, Image, CustomDraw, Select, Case };
+
+enum class Adjust { Start, Center, End };
+
+struct TextStyle {
+    int length = 0;  // characters the box is made for
+    std::string font = "Arial";
+    Colour colour{0xFFFFFF, true};
+    Colour background;  // unset: transparent
+    Adjust adjust = Adjust::Start;
+    Adjust verticalAdjust = Adjust::Start;
+};
+
+struct RectangleStyle {
+    double lineWidth = 1.0;
+    Colour line;
+    Colour fill;
+};
+
+// One parameter child of a <CustomDraw>: <Range>(L:range, number)</Range>.
+struct DrawParameter {
+    std::string name;
+    int line = 0;
+    std::string text;  // as written, trimmed; string parameters take it literally
+    Script script;     // the text compiled (for numbers, or a script giving a text)
+};
+
+struct Node {
+    NodeKind kind = NodeKind::Element;
+    int id = 0;  // pre-order number within the gauge, for per-node state
+    int line = 0;
+
+    // Element: position and the <Visible> script (empty: always visible).
+    double x = 0.0, y = 0.0;
+    bool hasVisible = false;
+    Script visible;
+
+    // Text, Rectangle, Image, CustomDraw: the box (Text: X and Y attributes).
+    double width = 0.0, height = 0.0;
+    TextStyle text;
+    FormattedString string;  // Text
+    RectangleStyle rectangle;
+    std::string image;  // Image: file name in the gauge's folder
+
+    // CustomDraw: "callback:display" and the parameters.
+    std::string panel, display;
+    std::vector<DrawParameter> parameters;
+
+    // Select: the value script; Case: the value it matches.
+    Script value;
+    double caseValue = 0.0;
+
+    std::vector<Node> children;
+};
+
+// A <Mouse> area: Left/Top with Width/Height (or Right/Bottom), relative to
+// the enclosing area.
+struct Area {
+    int line = 0;
+    double left = 0.0, top = 0.0, width = 0.0, height = 0.0;
+    bool hasMove = false;
+    Script move;  // <Click Kind="Move">
+    bool hasTooltip = false;
+    FormattedString tooltip;
+    std::vector<Area> children;
+};
+
+struct GaugeFile {
+    std::string file;    // as named in messages
+    std::string folder;  // images are looked up here
+    std::string name;    // <Gauge Name>, else the file's stem
+    double width = 0.0, height = 0.0;
+    std::string background;  // gauge-level <Image Name>, may be empty
+    int backgroundLine = 0;
+    bool hasUpdate = false;
+    Script update;
+    std::vector<Node> elements;
+    std::vector<Area> areas;
+    int nodeCount = 0;
+};
+
+// Every script of the gauge in file order (Update, then the elements'
+// Visible/Value/String scripts and CustomDraw parameters, then the mouse),
+// for binding and checking.
+std::vector<Script*> allScripts(GaugeFile& gauge);
+
+}  // namespace cs::gauge
