@@ -283,6 +283,29 @@ bool GaugeHost::create(const std::string& panelName, const std::string& displayN
     return makeDisplay(id) != nullptr;
 }
 
+bool GaugeHost::attach(const std::string& panelName) {
+    panel_ = host_.services()->findPanelCallback(panelName.c_str());
+    if (panel_ == nullptr) {
+        stage_ = GaugeCreateStage::PanelNotFound;
+        return false;
+    }
+    if (aircraft_ == nullptr) {
+        aircraft_ = panel_->createAircraftCallback(0);
+    }
+    if (aircraft_ == nullptr) {
+        stage_ = GaugeCreateStage::NoAircraft;
+        return false;
+    }
+    if (gauge_ == nullptr) {
+        gauge_ = aircraft_->createGaugeCallback();
+    }
+    if (gauge_ == nullptr) {
+        stage_ = GaugeCreateStage::NoGauge;
+        return false;
+    }
+    return true;
+}
+
 GaugeDisplay* GaugeHost::addDisplay(const std::string& displayName) {
     const int32_t id = propertyId(displayName);
     if (id < 0) {

@@ -191,6 +191,9 @@ class GaugeHost {
     // createAircraftCallback -> createGaugeCallback -> createDrawable. True
     // when a drawable was made; stage() tells where it stopped otherwise.
     bool create(const std::string& panelName, const std::string& displayName);
+    // The aircraft and gauge callbacks only, without a drawable: a gauge that
+    // reads and writes properties but draws no display. True when both exist.
+    bool attach(const std::string& panelName);
     // A further custom-draw element of the same gauge; null when it fails.
     GaugeDisplay* addDisplay(const std::string& displayName);
     // Creates a drawable for an id without any name lookup (e.g. kind 2).

@@ -93,6 +93,9 @@ struct PreviewScenario {
     std::vector<MouseKey> mouse;         // ascending by time; the mouse holds between keys
     std::vector<NamedValue> parameters;  // draw parameters of every display
     std::vector<DisplayPlan> displays;   // default: TCAS then radar
+
+    // Gauge workbench: initial values of the XML gauges' (L:name) variables.
+    std::vector<NamedValue> localVariables;
 };
 
 }  // namespace cs::preview

@@ -727,7 +727,7 @@ PreviewScenario parseScenario(const std::string& source, const std::string& file
     checkKeys(ctx, root, "",
               {"name", "title", "expect", "duration", "ticksPerSecond", "callsPerSecond",
                "frameInterval", "size", "hostScale", "mode", "own", "traffic", "gauge", "mouse",
-               "parameters", "displays"});
+               "parameters", "displays", "localVariables"});
 
     PreviewScenario s;
     s.file = file;
@@ -844,6 +844,19 @@ PreviewScenario parseScenario(const std::string& source, const std::string& file
     }
     if (const Json* params = find(root, "parameters")) {
         s.parameters = readNamedValues(ctx, *params, "parameters", true);
+    }
+    if (const Json* locals = find(root, "localVariables")) {
+        if (!locals->is_object()) {
+            ctx.fail("localVariables", "expected an object such as {\"ContactScope range\": 6}");
+        }
+        for (auto it = locals->begin(); it != locals->end(); ++it) {
+            const std::string p = join("localVariables", it.key());
+            NamedValue v;
+            v.name = it.key();
+            v.path = p;
+            v.number = finiteNumber(ctx, it.value(), p, "a number");
+            s.localVariables.push_back(std::move(v));
+        }
     }
     if (const Json* displays = find(root, "displays")) {
         if (!displays->is_array() || displays->empty()) {

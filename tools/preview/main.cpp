@@ -15,6 +15,9 @@
 #include "tools/preview/ReportWriter.h"
 #include "tools/preview/ScenarioParser.h"
 #include "tools/preview/Terminal.h"
+#if defined(CS_HAVE_WORKBENCH)
+#include "tools/workbench/Workbench.h"
+#endif
 
 namespace {
 
@@ -73,6 +76,17 @@ int main(int argc, char** argv) {
     app.add_option("--progress", progress, "progress bar on stderr: auto, always or never")
         ->check(CLI::IsMember({"auto", "always", "never"}))
         ->capture_default_str();
+#if defined(CS_HAVE_WORKBENCH)
+    cs::workbench::WorkbenchOptions bench;
+    app.add_option("--gauge", bench.gauges,
+                   "an XML gauge file to run against the module (repeatable; see "
+                   "docs/workbench.md)");
+    app.add_option("--panel", bench.panel, "a panel.cfg whose window --window N is run");
+    app.add_option("--window", bench.window, "the panel.cfg window to run ([WindowNN])")
+        ->check(CLI::Range(0, 99));
+    app.add_option("--gauges", bench.gaugesDir,
+                   "the folder of the panel's gauges (default: beside the panel.cfg)");
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -134,11 +148,24 @@ int main(int argc, char** argv) {
         return kBadInput;
     }
 
-    ModuleSession session;
     const bool ownModule = modulePath.empty();
     if (ownModule) {
         modulePath = defaultModulePath();
     }
+#if defined(CS_HAVE_WORKBENCH)
+    if (!bench.gauges.empty() || !bench.panel.empty()) {
+        if (bench.panel.empty() != (bench.window < 0)) {
+            std::fprintf(stderr, "--panel and --window go together\n");
+            return kBadInput;
+        }
+        bench.outDir = outDir;
+        bench.frameIntervalS = every;
+        bench.writeFrames = !noFrames;
+        bench.writeLog = !noLog;
+        return cs::workbench::runWorkbench(bench, modulePath, scenarios, check, quiet);
+    }
+#endif
+    ModuleSession session;
     if (!session.open(modulePath)) {
         std::fprintf(stderr, "%s\n", session.error().c_str());
         if (ownModule) {

@@ -1,0 +1,273 @@
+#include "tools/workbench/GaugeRuntime.h"
+
+#include <cmath>
+
+#include "simhost/SimHost.h"
+
+namespace cs::workbench {
+
+namespace {
+
+// The innermost area containing (x, y), relative coordinates in (ax, ay);
+// `want` selects areas with a Move script or with a tool-tip.
+const gauge::Area* areaAt(const std::vector<gauge::Area>& areas, double x, double y, bool move,
+                          double* ax, double* ay) {
+    const gauge::Area* found = nullptr;
+    for (const gauge::Area& a : areas) {
+        const double rx = x - a.left, ry = y - a.top;
+        if (rx < 0 || ry < 0 || rx >= a.width || ry >= a.height) {
+            continue;
+        }
+        if (const gauge::Area* inner = areaAt(a.children, rx, ry, move, ax, ay)) {
+            found = inner;
+        } else if (move ? a.hasMove : a.hasTooltip) {
+            found = &a;
+            *ax = rx;
+            *ay = ry;
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+GaugeRuntime::GaugeRuntime(gauge::GaugeFile& file, sim::SimHost& host, LocalVariables& locals,
+                           PropertyCatalogue& catalogue, const Placement& placement)
+    : file_(file),
+      host_(host),
+      catalogue_(catalogue),
+      placement_(placement),
+      variables_(host, locals, catalogue,
+                 [this](const std::string& panel) { return callbacksFor(panel); }) {
+    states_.resize(static_cast<size_t>(file.nodeCount));
+}
+
+GaugeRuntime::~GaugeRuntime() {
+    displays_.clear();
+    callbacks_.clear();  // each releases its drawables, then its gauge callback
+}
+
+IGaugeCCallback* GaugeRuntime::callbacksFor(const std::string& panel) {
+    const std::string key = gauge::lowerAscii(panel);
+    auto it = callbacks_.find(key);
+    if (it == callbacks_.end()) {
+        auto callbacks = std::make_unique<sim::GaugeHost>(host_);
+        if (!callbacks->attach(panel)) {
+            return nullptr;
+        }
+        it = callbacks_.emplace(key, std::move(callbacks)).first;
+    }
+    return it->second->gauge();
+}
+
+bool GaugeRuntime::prepare(gauge::Diagnostics& d) {
+    const size_t errors = d.errorCount();
+    for (gauge::Node& n : file_.elements) {
+        prepareNode(n, d);
+    }
+    for (gauge::Script* s : gauge::allScripts(file_)) {
+        gauge::bindScript(*s, variables_, d);
+    }
+    return d.errorCount() == errors;
+}
+
+void GaugeRuntime::prepareNode(gauge::Node& node, gauge::Diagnostics& d) {
+    if (node.kind == gauge::NodeKind::CustomDraw) {
+        prepareDisplay(node, d);
+    }
+    if (node.kind == gauge::NodeKind::Text) {
+        texts_.push_back(TextShown{node.id, node.line, -1.0, std::string()});
+    }
+    for (gauge::Node& c : node.children) {
+        prepareNode(c, d);
+    }
+}
+
+void GaugeRuntime::prepareDisplay(gauge::Node& node, gauge::Diagnostics& d) {
+    const gauge::Origin at{file_.file, node.line, "CustomDraw"};
+    const std::string name = node.panel + ":" + node.display;
+    if (callbacksFor(node.panel) == nullptr) {
+        d.error(at, "Name=\"" + name + "\": no panel callback \"" + node.panel +
+                        "\" is registered" +
+                        gauge::didYouMean(node.panel, catalogue_.panelNames()));
+        return;
+    }
+    sim::GaugeHost& callbacks = *callbacks_[gauge::lowerAscii(node.panel)];
+    Display slot;
+    slot.node = &node;
+    slot.display = callbacks.addDisplay(node.display);
+    if (slot.display == nullptr) {
+        catalogue_.find(catalogue_.panel(node.panel), node.display);
+        d.error(at, "Name=\"" + name + "\": \"" + node.panel + "\" creates no display named \"" +
+                        node.display + "\"" + gauge::didYouMean(node.display, catalogue_.names()));
+        return;
+    }
+    const int w = static_cast<int>(std::lround(node.width * scaleX()));
+    const int h = static_cast<int>(std::lround(node.height * scaleY()));
+    slot.canvas = preview::makeCanvas(std::max(w, 1), std::max(h, 1));
+    if (!slot.canvas->valid()) {
+        d.error(at, "cannot make a drawing area of " + std::to_string(w) + " x " +
+                        std::to_string(h) + " pixels");
+        return;
+    }
+    slot.canvas->clear(0xFF000000u);
+    sim::DrawParameterValues& values = slot.display->parameters();
+    values.recordReads = false;
+    values.setScale(scaleX(), scaleY());
+    std::vector<std::string> declared;
+    for (const sim::ParameterDeclaration& p : slot.display->declarations().declarations()) {
+        declared.push_back(p.name);
+    }
+    for (gauge::DrawParameter& p : node.parameters) {
+        const gauge::Origin pat{file_.file, p.line, "CustomDraw/" + p.name};
+        const sim::ParameterDeclaration* decl = slot.display->declarations().find(p.name);
+        if (decl == nullptr) {
+            d.error(pat, "\"" + name + "\" declares no parameter \"" + p.name + "\"" +
+                             gauge::didYouMean(p.name, declared));
+            continue;
+        }
+        Parameter param;
+        param.id = decl->id;
+        param.type = decl->type;
+        const bool scripted = !p.text.empty() && (p.text[0] == '(' || p.text[0] == '\'');
+        if (decl->type == sim::kParameterTypeString && !scripted) {
+            param.text = p.text;
+        } else {
+            if (!p.script.ok() || p.script.empty()) {
+                // Compiled quietly by the reader; now the type says it is a script.
+                p.script = gauge::compileScript(p.text, p.script.origin(), d);
+                if (p.text.empty()) {
+                    d.error(pat, "no value");
+                }
+                if (!p.script.ok() || p.text.empty()) {
+                    continue;
+                }
+            }
+            param.script = &p.script;
+        }
+        slot.parameters.push_back(std::move(param));
+    }
+    displays_.push_back(std::move(slot));
+}
+
+void GaugeRuntime::setProperty(int32_t id, double value) {
+    for (auto& [name, callbacks] : callbacks_) {
+        callbacks->gauge()->setNumberProperty(id, value);
+    }
+}
+
+void GaugeRuntime::mouse(double x, double y, bool moved, gauge::Diagnostics& d) {
+    mouseX_ = x;
+    mouseY_ = y;
+    if (!moved) {
+        return;
+    }
+    double ax = 0.0, ay = 0.0;
+    if (const gauge::Area* a = areaAt(file_.areas, x, y, true, &ax, &ay)) {
+        variables_.setMouse(ax, ay);
+        evaluator_.evaluate(a->move, variables_, &d);
+    }
+}
+
+void GaugeRuntime::draw(Display& slot, gauge::Diagnostics& d) {
+    sim::DrawParameterValues& values = slot.display->parameters();
+    for (const Parameter& p : slot.parameters) {
+        if (p.script == nullptr) {
+            values.setString(p.id, p.text);
+            continue;
+        }
+        const gauge::Value& v = evaluator_.evaluate(*p.script, variables_, &d);
+        if (p.type == sim::kParameterTypeString) {
+            values.setString(p.id, v.asText());
+        } else if (p.type == sim::kParameterTypeInteger) {
+            values.setInteger(p.id, sim::integerParameterFromReal(v.asNumber()));
+        } else {
+            values.setReal(p.id, v.asNumber());
+        }
+    }
+    slot.display->draw(slot.canvas->width(), slot.canvas->height(), slot.canvas->dc());
+}
+
+void GaugeRuntime::tick(bool update, double time, gauge::Diagnostics& d) {
+    if (file_.hasUpdate) {
+        evaluator_.evaluate(file_.update, variables_, &d);
+    }
+    if (update) {
+        for (Display& slot : displays_) {
+            slot.display->update();
+        }
+    }
+    for (Display& slot : displays_) {
+        // A display inside a hidden element is not drawn (visibility of the
+        // previous tick: the elements' scripts run after the draws).
+        if (states_[static_cast<size_t>(slot.node->id)].visible) {
+            draw(slot, d);
+        }
+    }
+    for (gauge::Node& n : file_.elements) {
+        walk(n, true, time, d);
+    }
+    double ax = 0.0, ay = 0.0;
+    const gauge::Area* a = areaAt(file_.areas, mouseX_, mouseY_, false, &ax, &ay);
+    tooltip_ = a != nullptr ? a->tooltip.evaluate(variables_, evaluator_, &d) : std::string();
+}
+
+void GaugeRuntime::walk(gauge::Node& node, bool visible, double time, gauge::Diagnostics& d) {
+    NodeState& st = states_[static_cast<size_t>(node.id)];
+    st.visible = visible;
+    switch (node.kind) {
+        case gauge::NodeKind::Element:
+            if (visible && node.hasVisible) {
+                st.visible = evaluator_.evaluate(node.visible, variables_, &d).truth();
+            }
+            break;
+        case gauge::NodeKind::Text:
+            if (visible) {
+                st.text = node.string.evaluate(variables_, evaluator_, &d);
+                if (!st.text.empty()) {
+                    for (TextShown& t : texts_) {
+                        if (t.node == node.id && t.time < 0.0) {
+                            t.time = time;
+                            t.text = st.text;
+                        }
+                    }
+                }
+            }
+            break;
+        case gauge::NodeKind::Select:
+            if (visible) {
+                const double v = evaluator_.number(node.value, variables_, &d);
+                st.selected = -1;
+                for (size_t i = 0; i < node.children.size() && st.selected < 0; ++i) {
+                    if (node.children[i].caseValue == v) {
+                        st.selected = static_cast<int>(i);
+                    }
+                }
+                for (size_t i = 0; i < node.children.size() && st.selected < 0; ++i) {
+                    if (node.children[i].caseValue == std::trunc(v)) {
+                        st.selected = static_cast<int>(i);
+                    }
+                }
+            }
+            for (size_t i = 0; i < node.children.size(); ++i) {
+                walk(node.children[i], visible && static_cast<int>(i) == st.selected, time, d);
+            }
+            return;
+        default:
+            break;
+    }
+    for (gauge::Node& c : node.children) {
+        walk(c, st.visible, time, d);
+    }
+}
+
+const preview::Canvas* GaugeRuntime::displayCanvas(int node) const {
+    for (const Display& slot : displays_) {
+        if (slot.node->id == node) {
+            return slot.canvas.get();
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace cs::workbench

@@ -1,0 +1,115 @@
+// One gauge file running against the loaded module, as the simulator runs
+// it: the gauge gets, for every panel callback it names (in a <CustomDraw>
+// or a (C:callback:property) variable), an aircraft callback and a gauge
+// callback of its own, and a drawable per <CustomDraw> created with the
+// parameters it declares. Each host tick (see docs/workbench.md):
+//   1. the <Update> script;
+//   2. the module's update of every drawable;
+//   3. every <CustomDraw>'s parameters evaluated into its draw-parameters
+//      object, and its draw into its own drawing area;
+//   4. the elements' <Visible>, <Select>/<Value> and <String> scripts, in
+//      file order (children of hidden elements are not evaluated);
+//   5. the tool-tip of the mouse area under the mouse.
+// A mouse move runs the <Click Kind="Move"> script of the innermost area
+// under the mouse before the tick.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "simhost/GaugeHost.h"
+#include "tools/gauge/GaugeModel.h"
+#include "tools/preview/Canvas.h"
+#include "tools/workbench/GaugeVariables.h"
+
+namespace cs::workbench {
+
+// Where a gauge sits in the output image, in pixels; the gauge's units are
+// scaled to fill it.
+struct Placement {
+    double x = 0.0, y = 0.0, width = 0.0, height = 0.0;
+};
+
+struct NodeState {
+    bool visible = true;
+    std::string text;   // Text: the last evaluated string
+    int selected = -1;  // Select: the index of the chosen case
+};
+
+// When a text element first showed (visible with a non-empty text).
+struct TextShown {
+    int node = 0;
+    int line = 0;
+    double time = -1.0;  // negative: never
+    std::string text;
+};
+
+class GaugeRuntime {
+  public:
+    GaugeRuntime(gauge::GaugeFile& file, sim::SimHost& host, LocalVariables& locals,
+                 PropertyCatalogue& catalogue, const Placement& placement);
+    ~GaugeRuntime();
+    GaugeRuntime(const GaugeRuntime&) = delete;
+    GaugeRuntime& operator=(const GaugeRuntime&) = delete;
+
+    // Creates the callbacks and drawables and binds every script and
+    // parameter. Problems go to `diagnostics`; false when any is an error.
+    bool prepare(gauge::Diagnostics& diagnostics);
+
+    // Writes a number property into every gauge callback of this gauge.
+    void setProperty(int32_t id, double value);
+    // The mouse in gauge units; `moved` runs the Move script under it.
+    void mouse(double x, double y, bool moved, gauge::Diagnostics& diagnostics);
+    // One host tick at `time` seconds; `update` false skips the module's
+    // update (the first tick, right after creation).
+    void tick(bool update, double time, gauge::Diagnostics& diagnostics);
+
+    const gauge::GaugeFile& file() const { return file_; }
+    const Placement& placement() const { return placement_; }
+    double scaleX() const { return placement_.width / file_.width; }
+    double scaleY() const { return placement_.height / file_.height; }
+    const std::vector<NodeState>& states() const { return states_; }
+    const std::vector<TextShown>& texts() const { return texts_; }
+    const std::string& tooltip() const { return tooltip_; }
+    // What the module last drew for a <CustomDraw> node; null if none.
+    const preview::Canvas* displayCanvas(int node) const;
+    std::vector<PropertyAccess> takeAccesses() { return variables_.takeAccesses(); }
+
+  private:
+    struct Parameter {
+        int32_t id = -1;
+        int32_t type = 0;
+        const gauge::Script* script = nullptr;  // null: `text` is the value
+        std::string text;
+    };
+    struct Display {
+        gauge::Node* node = nullptr;
+        sim::GaugeDisplay* display = nullptr;
+        std::unique_ptr<preview::Canvas> canvas;
+        std::vector<Parameter> parameters;
+    };
+
+    IGaugeCCallback* callbacksFor(const std::string& panel);
+    void prepareNode(gauge::Node& node, gauge::Diagnostics& d);
+    void prepareDisplay(gauge::Node& node, gauge::Diagnostics& d);
+    void walk(gauge::Node& node, bool visible, double time, gauge::Diagnostics& d);
+    void draw(Display& display, gauge::Diagnostics& d);
+
+    gauge::GaugeFile& file_;
+    sim::SimHost& host_;
+    PropertyCatalogue& catalogue_;
+    Placement placement_;
+    GaugeVariables variables_;
+    gauge::Evaluator evaluator_;
+    // Per panel callback name (lower case): this gauge's callbacks.
+    std::map<std::string, std::unique_ptr<sim::GaugeHost>> callbacks_;
+    std::vector<Display> displays_;
+    std::vector<NodeState> states_;
+    std::vector<TextShown> texts_;
+    double mouseX_ = -1e9, mouseY_ = -1e9;
+    std::string tooltip_;
+};
+
+}  // namespace cs::workbench

@@ -1,0 +1,100 @@
+#include "tools/workbench/PropertyCatalogue.h"
+
+#include "simhost/GaugeHost.h"
+#include "simhost/SimHost.h"
+
+namespace cs::workbench {
+
+namespace {
+
+constexpr int32_t kLastProbedId = 63;
+
+}  // namespace
+
+PropertyCatalogue::PropertyCatalogue(sim::SimHost& host) : host_(host) {}
+PropertyCatalogue::~PropertyCatalogue() = default;
+
+IPanelCCallback* PropertyCatalogue::panel(const std::string& name) const {
+    return host_.services()->findPanelCallback(name.c_str());
+}
+
+std::vector<std::string> PropertyCatalogue::panelNames() const {
+    std::vector<std::string> names;
+    for (const sim::RegistrationEvent& e : host_.registrationLog()) {
+        if (e.callback != nullptr && host_.find(e.name) == e.callback) {
+            names.push_back(e.name);
+        }
+    }
+    return names;
+}
+
+void PropertyCatalogue::learn(IPanelCCallback* panel) {
+    learnt_ = true;
+    // A scratch gauge: read each number and write it back unchanged.
+    const std::vector<std::string> registered = panelNames();
+    sim::GaugeHost scratch(host_);
+    std::string panelName;
+    for (const std::string& n : registered) {
+        if (host_.find(n) == panel) {
+            panelName = n;
+        }
+    }
+    const bool attached = !panelName.empty() && scratch.attach(panelName);
+    IGaugeCCallback* gauge = attached ? scratch.gauge() : nullptr;
+    for (int32_t id = 0; id <= kLastProbedId; ++id) {
+        char name[64] = {};
+        char* buffer = name;
+        if (!panel->propertyIdToName(id, &buffer)) {
+            continue;
+        }
+        Property p;
+        p.id = id;
+        p.name = name;
+        int32_t kind = kValueKindNumber;
+        panel->propertyValueKind(id, &kind);
+        p.text = kind == kValueKindText;
+        if (gauge != nullptr) {
+            if (p.text) {
+                const char* t = nullptr;
+                p.readable = gauge->getTextProperty(id, &t);
+            } else {
+                double v = 0.0;
+                p.readable = gauge->getNumberProperty(id, &v);
+                p.writable = p.readable && gauge->setNumberProperty(id, v);
+            }
+        }
+        if (properties_.size() <= static_cast<size_t>(id)) {
+            properties_.resize(static_cast<size_t>(id) + 1);
+        }
+        properties_[static_cast<size_t>(id)] = p;
+    }
+}
+
+const PropertyCatalogue::Property* PropertyCatalogue::find(IPanelCCallback* panel,
+                                                           const std::string& name) {
+    if (panel == nullptr) {
+        return nullptr;
+    }
+    if (!learnt_) {
+        learn(panel);
+    }
+    int32_t id = -1;
+    if (!panel->propertyNameToId(name.c_str(), &id) || id < 0 ||
+        static_cast<size_t>(id) >= properties_.size() ||
+        properties_[static_cast<size_t>(id)].name.empty()) {
+        return nullptr;
+    }
+    return &properties_[static_cast<size_t>(id)];
+}
+
+std::vector<std::string> PropertyCatalogue::names() {
+    std::vector<std::string> out;
+    for (const Property& p : properties_) {
+        if (!p.name.empty()) {
+            out.push_back(p.name);
+        }
+    }
+    return out;
+}
+
+}  // namespace cs::workbench

@@ -1,0 +1,109 @@
+// The gauge workbench: runs a designer's XML gauges, or every gauge of a
+// panel window, against the module and a scenario, the way the simulator
+// would, and writes what the pilot would see (see docs/workbench.md).
+//
+//   cs::workbench::Workbench bench;
+//   bench.open(modulePath, &error);                 // loads and starts the module
+//   bench.load(options, diagnostics);               // reads and checks the gauges
+//   ScenarioRun run = bench.run(scenario, options, runtimeDiagnostics);
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/gauge/Diagnostics.h"
+#include "tools/preview/Canvas.h"
+#include "tools/preview/ScenarioModel.h"
+#include "tools/preview/ScenarioParser.h"
+#include "tools/workbench/GaugeRuntime.h"
+
+namespace cs::workbench {
+
+struct WorkbenchOptions {
+    std::vector<std::string> gauges;  // --gauge files, each drawn on its own
+    std::string panel;                // --panel panel.cfg
+    int window = -1;                  // --window N
+    std::string gaugesDir;            // --gauges DIR: where the panel's gauges are
+    std::string outDir = "preview-out";
+    double frameIntervalS = -1.0;  // negative: the scenario's (0: every traffic cycle)
+    bool writeFrames = true;
+    bool writeLog = true;
+    bool keepImages = false;  // keep the composited images in the result (tests)
+};
+
+// One element's state in a frame.
+struct ElementLog {
+    int line = 0;
+    bool text = false;  // a <Text> (else an <Element>)
+    bool visible = false;
+    std::string string;
+};
+
+struct GaugeFrame {
+    std::string gauge;  // the gauge's name
+    std::vector<ElementLog> elements;
+    std::string tooltip;
+    std::vector<PropertyAccess> properties;
+};
+
+struct ViewFrame {
+    std::string view;
+    double time = 0.0;
+    std::string image;  // file name, empty when none was written
+    std::vector<GaugeFrame> gauges;
+    std::vector<std::pair<std::string, double>> locals;
+    preview::Image picture;  // with keepImages
+};
+
+struct GaugeTexts {
+    std::string file;
+    std::string gauge;
+    std::vector<TextShown> texts;
+};
+
+struct ScenarioRun {
+    std::string scenario;
+    std::string folder;
+    std::vector<std::string> files;
+    std::vector<ViewFrame> frames;
+    std::vector<GaugeTexts> texts;
+};
+
+class Workbench {
+  public:
+    Workbench();
+    ~Workbench();
+    Workbench(const Workbench&) = delete;
+    Workbench& operator=(const Workbench&) = delete;
+
+    // Loads and starts the module; false with `error` set.
+    bool open(const std::string& modulePath, std::string* error);
+    // Reads the gauges the options name and resolves every name in them
+    // against the module; problems go to `diagnostics`, false on errors.
+    bool load(const WorkbenchOptions& options, gauge::Diagnostics& diagnostics);
+    // Resolves the scenario's property and parameter names (throws
+    // preview::InputError).
+    void resolve(preview::PreviewScenario& scenario);
+
+    // Runs one scenario through the loaded gauges and writes the images and
+    // the log into the scenario's folder. Warnings of the scripts at run
+    // time go to `diagnostics`. Throws std::runtime_error when a file cannot
+    // be written.
+    ScenarioRun run(const preview::PreviewScenario& scenario, const WorkbenchOptions& options,
+                    gauge::Diagnostics& diagnostics);
+
+    // What the terminal shows after a run: per gauge, when each text first showed.
+    static std::string summary(const preview::PreviewScenario& scenario, const ScenarioRun& run);
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// The whole command: load, check or run every scenario, print. Returns the
+// exit status (0 done, 1 failure, 2 bad input).
+int runWorkbench(const WorkbenchOptions& options, const std::string& modulePath,
+                 std::vector<preview::PreviewScenario>& scenarios, bool check, bool quiet);
+
+}  // namespace cs::workbench
