@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -68,16 +69,32 @@ class Reader {
     Origin at(const pugi::xml_node& n, const std::string& element) const {
         return Origin{gauge_.file, lineOf(n), element};
     }
-    // The text content, and the line it starts on.
+    // The text content and the line it starts on. Text split by comments is
+    // joined with the comments' line breaks kept, so lines stay right.
     std::string content(const pugi::xml_node& n, int* line) const {
+        std::string text;
+        int at = 0;
+        bool first = true;
         for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
-            if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
-                *line = lineAt(c.offset_debug());
-                return c.value();
+            if (c.type() != pugi::node_pcdata && c.type() != pugi::node_cdata) {
+                continue;
             }
+            const int l = lineAt(c.offset_debug());
+            if (first) {
+                *line = l;
+                first = false;
+            } else {
+                text.append(static_cast<size_t>(std::max(l - at, 0)), '\n');
+                text += ' ';
+            }
+            text += c.value();
+            at = l + static_cast<int>(std::count(
+                         text.end() - static_cast<long>(std::strlen(c.value())), text.end(), '\n'));
         }
-        *line = lineOf(n);
-        return std::string();
+        if (first) {
+            *line = lineOf(n);
+        }
+        return text;
     }
 
     void checkAttributes(const pugi::xml_node& n, Names known);
