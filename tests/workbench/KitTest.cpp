@@ -82,7 +82,8 @@ struct Encounter {
     bool ta, ra;              // whether the kit must show TRAFFIC and the RA text
 };
 
-class Kit : public ::testing::TestWithParam<Encounter> {
+// One loaded module for every test of the kit.
+class KitBench : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         bench_ = new Workbench();
@@ -95,7 +96,9 @@ class Kit : public ::testing::TestWithParam<Encounter> {
     }
     static Workbench* bench_;
 };
-Workbench* Kit::bench_ = nullptr;
+Workbench* KitBench::bench_ = nullptr;
+
+class Kit : public KitBench, public ::testing::WithParamInterface<Encounter> {};
 
 TEST_P(Kit, WindowShowsWhatThePilotMustSee) {
     const Encounter& c = GetParam();
@@ -148,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST_F(Kit, ToolTipOfTheHoveredAircraft) {
+TEST_F(KitBench, ToolTipOfTheHoveredAircraft) {
     WorkbenchOptions options;
     options.panel = kKit + "panel.cfg.txt";
     options.window = 9;
@@ -176,7 +179,7 @@ TEST_F(Kit, ToolTipOfTheHoveredAircraft) {
     EXPECT_TRUE(hovered);
 }
 
-TEST_F(Kit, RadarShowsTheTraffic) {
+TEST_F(KitBench, RadarShowsTheTraffic) {
     WorkbenchOptions options;
     options.gauges = {kKit + "ContactScope_Radar.xml"};
     options.outDir.clear();
@@ -210,6 +213,88 @@ TEST(KitFiles, EveryGaugeSetsTheSameSensitivityLevels) {
         }
         EXPECT_EQ(update, first) << name;
     }
+}
+
+}  // namespace
+}  // namespace cs::workbench
+
+namespace cs::workbench {
+namespace {
+
+// The level the kit's Update script picks over a short flight of the own
+// aircraft: (L:ContactScope SL) and the TA time written, per second.
+std::vector<std::pair<double, double>> levels(Workbench& bench, const std::string& own,
+                                              double seconds) {
+    WorkbenchOptions options;
+    options.gauges = {kKit + "ContactScope_TCAS.xml"};
+    options.outDir.clear();
+    options.frameIntervalS = 1.0;
+    gauge::Diagnostics d;
+    EXPECT_TRUE(bench.load(options, d));
+    preview::PreviewScenario scenario = preview::parseScenario(
+        "{\"duration\": \"" + std::to_string(seconds) +
+            " s\", \"own\": {\"latitude\": 47, \"longitude\": 8, " + own + "}, \"traffic\": []}",
+        "levels.json");
+    bench.resolve(scenario);
+    gauge::Diagnostics runtime;
+    const ScenarioRun run = bench.run(scenario, options, runtime);
+    std::vector<std::pair<double, double>> out;
+    for (const ViewFrame& f : run.frames) {
+        double level = -1.0, tau = -1.0;
+        for (const auto& [name, value] : f.locals) {
+            level = name == "ContactScope SL" ? value : level;
+        }
+        for (const PropertyAccess& a : f.gauges.at(0).properties) {
+            tau = a.name == "va9vedored:timeSeparationTA" ? a.value.number : tau;
+        }
+        out.emplace_back(level, tau);
+    }
+    return out;
+}
+
+struct LevelCase {
+    const char* own;
+    double level;
+    double taTau;
+};
+
+class SensitivityLevel : public KitBench, public ::testing::WithParamInterface<LevelCase> {};
+
+TEST_P(SensitivityLevel, FromTheOwnAltitudes) {
+    const LevelCase& c = GetParam();
+    const auto result = levels(*bench_, c.own, 1.0);
+    ASSERT_FALSE(result.empty());
+    EXPECT_EQ(result.back().first, c.level) << c.own;
+    EXPECT_EQ(result.back().second, c.taTau) << c.own;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SensitivityLevel,
+    ::testing::Values(
+        LevelCase{"\"altitude\": \"800 ft\"", 2, 20}, LevelCase{"\"altitude\": \"1800 ft\"", 3, 25},
+        LevelCase{"\"altitude\": \"4000 ft\"", 4, 30},
+        LevelCase{"\"altitude\": \"8000 ft\"", 5, 40},
+        LevelCase{"\"altitude\": \"15000 ft\"", 6, 45},
+        LevelCase{"\"altitude\": \"30000 ft\"", 7, 48},
+        LevelCase{"\"altitude\": \"45000 ft\"", 8, 48},
+        // Over high ground the radio altitude gives the lower level.
+        LevelCase{"\"altitude\": \"12000 ft\", \"radioAltitude\": \"1500 ft\"", 3, 25},
+        // Above 2,350 ft AGL the pressure altitude decides.
+        LevelCase{"\"altitude\": \"2000 ft\", \"radioAltitude\": \"3000 ft\"", 4, 30}));
+
+TEST_F(KitBench, SensitivityLevelHysteresis) {
+    // From 4,700 ft climbing 1,000 ft/min for 42 s (to 5,400 ft), then descending.
+    const auto result = levels(*bench_,
+                               "\"altitude\": \"4700 ft\", \"track\": 0, \"groundSpeed\": "
+                               "\"200 kt\", \"verticalSpeed\": \"1000 fpm\", "
+                               "\"verticalSpeedChanges\": [{\"at\": \"42 s\", "
+                               "\"verticalSpeed\": \"-1000 fpm\"}]",
+                               90.0);
+    ASSERT_GE(result.size(), 90u);
+    EXPECT_EQ(result[25].first, 4);  // 5,117 ft: above 5,000 but not yet 5,200
+    EXPECT_EQ(result[35].first, 5);  // 5,283 ft
+    EXPECT_EQ(result[70].first, 5);  // 4,933 ft on the way down: not yet 4,800
+    EXPECT_EQ(result[85].first, 4);  // 4,683 ft
 }
 
 }  // namespace
