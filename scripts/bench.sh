@@ -3,7 +3,8 @@
 # (the one `bench` program) once, then prints one table: the traffic cycle's
 # cost per aircraft from 10 to 10,000 aircraft with its scaling ratio, the
 # draw that finds nothing new, frames of 10 and 100 aircraft per display, and
-# the update with and without a traffic cycle.
+# the update with and without a traffic cycle, and the workbench's script
+# evaluation per tick for the kit's TCAS gauge.
 #
 #   scripts/bench.sh                 all benchmarks, 3 repetitions, medians
 #   scripts/bench.sh 1               a single repetition (quicker, noisier)
@@ -84,6 +85,14 @@ for kind, label in ((1, "TCAS"), (0, "radar")):
     b = find(f"BM_DrawWithoutRedraw/{kind}")
     row(f"draw without redraw, {label}", nanos(b) if b else None,
         "parameter reads and hand-over only")
+
+draw = find("BM_DrawWithoutRedraw/1")
+for arg, label in ((0, "as run: Update once a second"), (1, "every script every tick")):
+    b = find(f"BM_KitTcasScriptsPerTick/{arg}")
+    note = label
+    if b and draw:
+        note += f"; x{nanos(b) / nanos(draw):.2f} the TCAS draw without redraw"
+    row("kit TCAS gauge scripts per tick (workbench)", nanos(b) if b else None, note)
 
 for tcas, label in ((1, "TCAS"), (0, "radar")):
     for n in (10, 100):

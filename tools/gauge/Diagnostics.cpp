@@ -38,45 +38,50 @@ bool equalIgnoringCase(const std::string& a, const std::string& b) {
 
 namespace {
 
-// Edits (insert, delete, replace, swap of two neighbours) from a to b.
+// Edits (insert, delete, replace, swap of two neighbours) from a to b, with
+// three rows of the table kept.
 size_t editDistance(const std::string& a, const std::string& b) {
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i) {
-        d[i][0] = i;
-    }
-    for (size_t j = 0; j <= b.size(); ++j) {
-        d[0][j] = j;
+    const size_t m = b.size();
+    std::vector<size_t> before(m + 1), previous(m + 1), row(m + 1);
+    for (size_t j = 0; j <= m; ++j) {
+        previous[j] = j;
     }
     for (size_t i = 1; i <= a.size(); ++i) {
-        for (size_t j = 1; j <= b.size(); ++j) {
-            d[i][j] = std::min(
-                {d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+        row[0] = i;
+        for (size_t j = 1; j <= m; ++j) {
+            row[j] = std::min(
+                {previous[j] + 1, row[j - 1] + 1, previous[j - 1] + (a[i - 1] != b[j - 1])});
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+                row[j] = std::min(row[j], before[j - 2] + 1);
             }
         }
+        std::swap(before, previous);
+        std::swap(previous, row);
     }
-    return d[a.size()][b.size()];
+    return previous[m];
 }
 
 }  // namespace
 
 std::string didYouMean(const std::string& name, const std::vector<std::string>& candidates) {
-    if (name.size() > 200) {
-        return std::string();
+    if (name.empty() || name.size() > 64) {
+        return std::string();  // no name anyone would misspell
     }
+    // Up to a third of the name may differ, at least two edits.
+    const size_t allowed = std::max<size_t>(2, name.size() / 3);
     const std::string lower = lowerAscii(name);
     const std::string* best = nullptr;
     size_t bestDistance = 0;
     for (const std::string& c : candidates) {
+        if (c.size() > name.size() + allowed || name.size() > c.size() + allowed) {
+            continue;
+        }
         const size_t d = editDistance(lower, lowerAscii(c));
         if (best == nullptr || d < bestDistance) {
             best = &c;
             bestDistance = d;
         }
     }
-    // Up to a third of the name may differ, at least two edits.
-    const size_t allowed = std::max<size_t>(2, name.size() / 3);
     if (best == nullptr || bestDistance > allowed) {
         return std::string();
     }

@@ -97,6 +97,7 @@ struct GaugeFile {
     int backgroundLine = 0;
     bool hasUpdate = false;
     Script update;
+    int updateEvery = 1;  // ticks between runs of Update: 18 / Frequency
     std::vector<Node> elements;
     std::vector<Area> areas;
     int nodeCount = 0;

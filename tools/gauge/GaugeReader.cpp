@@ -502,6 +502,15 @@ bool Reader::read() {
             gauge_.backgroundLine = lineOf(c);
         } else if (name == "Update") {
             checkAttributes(c, {"Frequency", "Hidden"});
+            if (c.attribute("Frequency")) {
+                // Runs per second, of the panel's 18 ticks.
+                const double f = number(c, "Frequency", 18.0);
+                if (!(f >= 1.0 && f <= 18.0)) {
+                    d_.warn(at(c, "Update"), "Frequency must be 1 to 18 runs a second; 18 used");
+                } else {
+                    gauge_.updateEvery = static_cast<int>(std::lround(18.0 / f));
+                }
+            }
             gauge_.hasUpdate = true;
             gauge_.update = script(c, "Update");
         } else if (name == "Element") {

@@ -10,6 +10,15 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
+// Copies a value, touching the text only when it is one.
+void copyValue(Value& to, const Value& from) {
+    to.number = from.number;
+    to.isText = from.isText;
+    if (from.isText) {
+        to.text = from.text;
+    }
+}
+
 }  // namespace
 
 double Value::asNumber() const {
@@ -71,20 +80,22 @@ void Evaluator::push(Value v) {
     ++depth_;
 }
 
-void Evaluator::pushNumber(double n) {
+Value* Evaluator::slot() {
     if (depth_ >= kMaxStack) {
         overflow_ = true;
-        return;
+        return nullptr;
     }
     if (depth_ == stack_.size()) {
-        stack_.push_back(Value::of(n));
-    } else {
-        Value& v = stack_[depth_];
-        v.number = n;
-        v.isText = false;
-        v.text.clear();
+        stack_.emplace_back();
     }
-    ++depth_;
+    return &stack_[depth_++];
+}
+
+void Evaluator::pushNumber(double n) {
+    if (Value* v = slot()) {
+        v->number = n;
+        v->isText = false;
+    }
 }
 
 const Value& Evaluator::evaluate(const Script& script, Environment& environment,
@@ -113,18 +124,26 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
                 break;
             case Op::Read: {
                 const int32_t handle = bindings[static_cast<size_t>(in.arg)];
-                Value v;
-                if (handle >= 0) {
-                    environment.read(handle, v);
+                if (Value* v = slot()) {
+                    v->number = 0.0;
+                    v->isText = false;
+                    if (handle >= 0) {
+                        environment.read(handle, *v);
+                    }
                 }
-                push(std::move(v));
                 break;
             }
             case Op::Write: {
                 const int32_t handle = bindings[static_cast<size_t>(in.arg)];
-                const Value v = pop();
-                if (handle >= 0) {
-                    environment.write(handle, v);
+                if (depth_ == 0) {
+                    underflow_ = true;
+                    if (handle >= 0) {
+                        environment.write(handle, Value{});
+                    }
+                } else if (handle >= 0) {
+                    environment.write(handle, stack_[--depth_]);
+                } else {
+                    --depth_;
                 }
                 break;
             }
@@ -216,20 +235,20 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
                 break;
             }
             case Op::And: {
-                const bool b = pop().truth(), a = pop().truth();
+                const bool b = popNumber() != 0.0, a = popNumber() != 0.0;
                 pushNumber(a && b ? 1.0 : 0.0);
                 break;
             }
             case Op::Or: {
-                const bool b = pop().truth(), a = pop().truth();
+                const bool b = popNumber() != 0.0, a = popNumber() != 0.0;
                 pushNumber(a || b ? 1.0 : 0.0);
                 break;
             }
             case Op::Not:
-                pushNumber(pop().truth() ? 0.0 : 1.0);
+                pushNumber(popNumber() != 0.0 ? 0.0 : 1.0);
                 break;
             case Op::JumpIfFalse:
-                if (!pop().truth()) {
+                if (popNumber() == 0.0) {
                     pc = static_cast<size_t>(in.arg);
                 }
                 break;
@@ -243,7 +262,7 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
                 break;
             }
             case Op::Pop:
-                pop();
+                popNumber();
                 break;
             case Op::Swap: {
                 Value b = pop(), a = pop();
@@ -256,16 +275,26 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
                 break;
             case Op::Store:
             case Op::StorePop: {
-                Value v = pop();
                 registersUsed_ |= uint64_t{1} << in.arg;
-                registers_[static_cast<size_t>(in.arg)] = v;
-                if (in.op == Op::Store) {
-                    push(std::move(v));
+                Value& r = registers_[static_cast<size_t>(in.arg)];
+                if (depth_ == 0) {
+                    underflow_ = true;
+                    r = Value{};
+                    if (in.op == Op::Store) {
+                        pushNumber(0.0);
+                    }
+                    break;
+                }
+                copyValue(r, stack_[depth_ - 1]);
+                if (in.op == Op::StorePop) {
+                    --depth_;
                 }
                 break;
             }
             case Op::Load:
-                push(registers_[static_cast<size_t>(in.arg)]);
+                if (Value* v = slot()) {
+                    copyValue(*v, registers_[static_cast<size_t>(in.arg)]);
+                }
                 break;
             case Op::Quit:
                 pc = code.size();
@@ -286,7 +315,11 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
                                          : "the script pushes more than 4096 values; the "
                                            "excess is dropped (reported once per script)");
     }
-    result_ = depth_ > 0 ? stack_[depth_ - 1] : Value{};
+    if (depth_ == 0) {
+        result_ = Value{};
+    } else {
+        copyValue(result_, stack_[depth_ - 1]);
+    }
     return result_;
 }
 

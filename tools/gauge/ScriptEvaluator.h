@@ -60,9 +60,18 @@ class Evaluator {
 
   private:
     Value pop();
-    double popNumber() { return pop().asNumber(); }
+    double popNumber() {
+        if (depth_ == 0) {
+            underflow_ = true;
+            return 0.0;
+        }
+        const Value& v = stack_[--depth_];
+        return v.isText ? v.asNumber() : v.number;
+    }
     void push(Value v);
     void pushNumber(double n);
+    // The slot a new value goes to, or null when the stack is full.
+    Value* slot();
 
     std::vector<Value> stack_;
     size_t depth_ = 0;  // live values in stack_ (the rest are kept for reuse)

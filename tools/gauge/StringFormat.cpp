@@ -61,7 +61,8 @@ bool parseFormatSpec(std::string_view text, FormatSpec& spec) {
 }
 
 std::string formatValue(const Value& value, const FormatSpec& spec) {
-    if (spec.conversion == 0) {
+    if (spec.conversion == 0 ||
+        (spec.conversion == 's' && spec.flags.empty() && spec.width < 0 && spec.precision < 0)) {
         return value.asText();
     }
     std::string format = "%" + spec.flags;

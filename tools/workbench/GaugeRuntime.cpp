@@ -144,6 +144,22 @@ void GaugeRuntime::prepareDisplay(gauge::Node& node, gauge::Diagnostics& d) {
                 }
             }
             param.script = &p.script;
+            const std::vector<gauge::Instruction>& code = p.script.code();
+            if (code.size() == 1 && code[0].op == gauge::Op::Number) {
+                // A constant: given once, the draw-parameters object keeps it.
+                if (decl->type == sim::kParameterTypeInteger) {
+                    values.setInteger(decl->id, sim::integerParameterFromReal(code[0].number));
+                } else if (decl->type == sim::kParameterTypeReal) {
+                    values.setReal(decl->id, code[0].number);
+                } else {
+                    values.setString(decl->id, gauge::Value::of(code[0].number).asText());
+                }
+                continue;
+            }
+        }
+        if (param.script == nullptr) {
+            values.setString(param.id, param.text);  // a literal text, given once
+            continue;
         }
         slot.parameters.push_back(std::move(param));
     }
@@ -169,13 +185,9 @@ void GaugeRuntime::mouse(double x, double y, bool moved, gauge::Diagnostics& d) 
     }
 }
 
-void GaugeRuntime::draw(Display& slot, gauge::Diagnostics& d) {
+void GaugeRuntime::setParameters(Display& slot, gauge::Diagnostics& d) {
     sim::DrawParameterValues& values = slot.display->parameters();
     for (const Parameter& p : slot.parameters) {
-        if (p.script == nullptr) {
-            values.setString(p.id, p.text);
-            continue;
-        }
         const gauge::Value& v = evaluator_.evaluate(*p.script, variables_, &d);
         if (p.type == sim::kParameterTypeString) {
             values.setString(p.id, v.asText());
@@ -185,11 +197,10 @@ void GaugeRuntime::draw(Display& slot, gauge::Diagnostics& d) {
             values.setReal(p.id, v.asNumber());
         }
     }
-    slot.display->draw(slot.canvas->width(), slot.canvas->height(), slot.canvas->dc());
 }
 
 void GaugeRuntime::tick(bool update, double time, gauge::Diagnostics& d) {
-    if (file_.hasUpdate) {
+    if (file_.hasUpdate && ticks_++ % file_.updateEvery == 0) {
         evaluator_.evaluate(file_.update, variables_, &d);
     }
     if (update) {
@@ -201,9 +212,24 @@ void GaugeRuntime::tick(bool update, double time, gauge::Diagnostics& d) {
         // A display inside a hidden element is not drawn (visibility of the
         // previous tick: the elements' scripts run after the draws).
         if (states_[static_cast<size_t>(slot.node->id)].visible) {
-            draw(slot, d);
+            setParameters(slot, d);
+            slot.display->draw(slot.canvas->width(), slot.canvas->height(), slot.canvas->dc());
         }
     }
+    elementsAndTooltip(time, d);
+}
+
+void GaugeRuntime::evaluateScripts(double time, gauge::Diagnostics& d, bool alwaysUpdate) {
+    if (file_.hasUpdate && (ticks_++ % file_.updateEvery == 0 || alwaysUpdate)) {
+        evaluator_.evaluate(file_.update, variables_, &d);
+    }
+    for (Display& slot : displays_) {
+        setParameters(slot, d);
+    }
+    elementsAndTooltip(time, d);
+}
+
+void GaugeRuntime::elementsAndTooltip(double time, gauge::Diagnostics& d) {
     for (gauge::Node& n : file_.elements) {
         walk(n, true, time, d);
     }

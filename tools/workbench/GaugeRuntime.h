@@ -65,6 +65,10 @@ class GaugeRuntime {
     // One host tick at `time` seconds; `update` false skips the module's
     // update (the first tick, right after creation).
     void tick(bool update, double time, gauge::Diagnostics& diagnostics);
+    // The scripts of a tick alone, without the module's update and draw:
+    // Update (at its frequency, or always), the draw parameters, the
+    // elements, the tool-tip.
+    void evaluateScripts(double time, gauge::Diagnostics& diagnostics, bool alwaysUpdate);
 
     const gauge::GaugeFile& file() const { return file_; }
     const Placement& placement() const { return placement_; }
@@ -95,7 +99,8 @@ class GaugeRuntime {
     void prepareNode(gauge::Node& node, gauge::Diagnostics& d);
     void prepareDisplay(gauge::Node& node, gauge::Diagnostics& d);
     void walk(gauge::Node& node, bool visible, double time, gauge::Diagnostics& d);
-    void draw(Display& display, gauge::Diagnostics& d);
+    void setParameters(Display& display, gauge::Diagnostics& d);
+    void elementsAndTooltip(double time, gauge::Diagnostics& d);
 
     gauge::GaugeFile& file_;
     sim::SimHost& host_;
@@ -109,6 +114,7 @@ class GaugeRuntime {
     std::vector<NodeState> states_;
     std::vector<TextShown> texts_;
     double mouseX_ = -1e9, mouseY_ = -1e9;
+    long ticks_ = 0;  // ticks run, for the Update frequency
     std::string tooltip_;
 };
 

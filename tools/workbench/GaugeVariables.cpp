@@ -296,32 +296,43 @@ double GaugeVariables::aircraftValue(int variable) const {
 
 void GaugeVariables::read(int32_t handle, gauge::Value& out) {
     Binding& b = bindings_[static_cast<size_t>(handle)];
+    out.isText = false;
     switch (b.kind) {
         case Kind::Aircraft:
-            out = gauge::Value::of(aircraftValue(b.variable) * b.perBase);
+            out.number = aircraftValue(b.variable) * b.perBase;
             return;
         case Kind::Time:
-            out = gauge::Value::of(host_.time() * b.perBase);
+            out.number = host_.time() * b.perBase;
             return;
         case Kind::Local:
-            out = gauge::Value::of(locals_.values[static_cast<size_t>(b.variable)] * b.perBase);
+            out.number = locals_.values[static_cast<size_t>(b.variable)] * b.perBase;
             return;
         case Kind::MouseX:
-            out = gauge::Value::of(mouseX_);
+            out.number = mouseX_;
             return;
         case Kind::MouseY:
-            out = gauge::Value::of(mouseY_);
+            out.number = mouseY_;
             return;
         case Kind::Property:
             if (b.text) {
                 const char* t = nullptr;
-                out = gauge::Value::ofText(
-                    b.gauge->getTextProperty(b.id, &t) ? utf8FromModuleText(t) : std::string());
+                if (!b.gauge->getTextProperty(b.id, &t) || t == nullptr) {
+                    t = "";
+                }
+                // Converted only when the module's text changed.
+                const size_t length = strnlen(t, 81);
+                if (!b.last.isText || b.raw.compare(0, std::string::npos, t, length) != 0) {
+                    b.raw.assign(t, length);
+                    b.last = gauge::Value::ofText(utf8FromModuleText(t));
+                }
+                out.isText = true;
+                out.text = b.last.text;
             } else {
                 double v = 0.0;
-                out = gauge::Value::of(b.gauge->getNumberProperty(b.id, &v) ? v : 0.0);
+                out.number = b.gauge->getNumberProperty(b.id, &v) ? v : 0.0;
+                b.last.isText = false;
+                b.last.number = out.number;
             }
-            b.last = out;
             b.touched = true;
             return;
     }

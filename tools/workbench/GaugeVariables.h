@@ -77,6 +77,7 @@ class GaugeVariables final : public gauge::Environment {
         bool text = false;
         std::string name;  // C: "panel:property" for the log
         gauge::Value last;
+        std::string raw;  // a text property as the module gave it, before conversion
         bool touched = false, written = false;
     };
     int32_t share(Binding binding);

@@ -1,6 +1,5 @@
 #include "tools/workbench/PropertyCatalogue.h"
 
-#include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
 
 namespace cs::workbench {
@@ -30,17 +29,10 @@ std::vector<std::string> PropertyCatalogue::panelNames() const {
 
 void PropertyCatalogue::learn(IPanelCCallback* panel) {
     learnt_ = true;
-    // A scratch gauge: read each number and write it back unchanged.
-    const std::vector<std::string> registered = panelNames();
-    sim::GaugeHost scratch(host_);
-    std::string panelName;
-    for (const std::string& n : registered) {
-        if (host_.find(n) == panel) {
-            panelName = n;
-        }
-    }
-    const bool attached = !panelName.empty() && scratch.attach(panelName);
-    IGaugeCCallback* gauge = attached ? scratch.gauge() : nullptr;
+    // A scratch gauge of the panel callback: read each number and write it
+    // back unchanged to learn what can be read and written.
+    IAircraftCCallback* aircraft = panel->createAircraftCallback(0);
+    IGaugeCCallback* gauge = aircraft != nullptr ? aircraft->createGaugeCallback() : nullptr;
     for (int32_t id = 0; id <= kLastProbedId; ++id) {
         char name[64] = {};
         char* buffer = name;
@@ -67,6 +59,12 @@ void PropertyCatalogue::learn(IPanelCCallback* panel) {
             properties_.resize(static_cast<size_t>(id) + 1);
         }
         properties_[static_cast<size_t>(id)] = p;
+    }
+    if (gauge != nullptr) {
+        gauge->release();
+    }
+    if (aircraft != nullptr) {
+        aircraft->release();
     }
 }
 

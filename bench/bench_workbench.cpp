@@ -1,0 +1,60 @@
+// Cost of the gauge workbench's script evaluation per host tick for the kit's
+// TCAS gauge: its Update script (range and sensitivity level, six property
+// writes), its draw parameters, its elements and its tool-tip - everything a
+// tick evaluates besides the module's own update and draw. Argument 0: the
+// ticks as they come (Update once a second, as the kit asks); 1: every
+// script on every tick. Compare with BM_DrawWithoutRedraw, the module's
+// cheapest draw (scripts/bench.sh prints the ratio).
+#include <benchmark/benchmark.h>
+
+#include "host/ImportTable.h"
+#include "properties/PanelCallback.h"
+#include "properties/PropertyCatalogue.h"
+#include "simhost/SimHost.h"
+#include "tools/gauge/GaugeReader.h"
+#include "tools/workbench/GaugeRuntime.h"
+
+namespace {
+
+void BM_KitTcasScriptsPerTick(benchmark::State& state) {
+    const bool always = state.range(0) != 0;
+    cs::sim::SimHost host;
+    host.install();
+    host.scenario().own().moving(0.0, 250.0);
+    host.scenario().own().at(47.0, 8.0, 11000.0);
+    for (int i = 0; i < 100; ++i) {
+        host.scenario().addRelative(100 + i, i * 3.6, 1.5 + (i % 7), (i % 9) * 200.0 - 800.0,
+                                    i * 7.0, 200.0);
+    }
+    auto* panel = new cs::MyPanelCCallback(cs::kVariantVa9vedored);
+    host.registerDirect("va9vedored", panel);
+    cs::gauge::Diagnostics d;
+    cs::gauge::GaugeFile file;
+    if (!cs::gauge::readGaugeFile(CS_SOURCE_DIR "/docs/kit/ContactScope_TCAS.xml", file, d)) {
+        state.SkipWithError("the kit's TCAS gauge does not read");
+        return;
+    }
+    {
+        cs::workbench::LocalVariables locals;
+        cs::workbench::PropertyCatalogue catalogue(host);
+        cs::workbench::GaugeRuntime gauge(file, host, locals, catalogue, {0, 0, 256, 256});
+        if (!gauge.prepare(d)) {
+            state.SkipWithError(d.problems().at(0).text().c_str());
+            return;
+        }
+        gauge.mouse(128.0, 100.0, true, d);  // hovering, so the tool-tip is read too
+        for (int i = 0; i < 40; ++i) {       // two traffic cycles, frames drawn
+            host.advance(1.0 / 18.0, 1.0);
+            gauge.tick(true, i / 18.0, d);
+        }
+        for (auto _ : state) {
+            gauge.evaluateScripts(2.0, d, always);
+        }
+    }
+    host.registerDirect("va9vedored", nullptr);
+    panel->release();
+    ImportTable.panelServices.table = nullptr;
+}
+BENCHMARK(BM_KitTcasScriptsPerTick)->Arg(0)->Arg(1);
+
+}  // namespace

@@ -1,0 +1,120 @@
+// Fuzzes the gauge language: the input read as a gauge file, as a script, as
+// a <String> text and as a panel.cfg, and everything that reads evaluated
+// twice against a host that accepts every variable and answers with what
+// the scripts wrote (texts and numbers alike, NaN and infinities included).
+//
+// Checks: every problem names the file and a line within the input, and
+// nothing crashes, reads out of bounds or overflows (ASan, UBSan).
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "tools/gauge/GaugeReader.h"
+#include "tools/gauge/PanelConfig.h"
+
+namespace {
+
+using namespace cs::gauge;
+using cs::fuzz::check;
+
+class AnyVariables final : public Environment {
+  public:
+    int32_t bind(const VarRef& ref, const Origin&, Diagnostics&) override {
+        if (ref.kind == 'K') {
+            return -1;  // as a host that has no such variable
+        }
+        values_.emplace_back();
+        values_.back().number = static_cast<double>(values_.size()) * 0.5 - 3.0;
+        return static_cast<int32_t>(values_.size() - 1);
+    }
+    void read(int32_t handle, Value& out) override { out = values_[static_cast<size_t>(handle)]; }
+    void write(int32_t handle, const Value& value) override {
+        values_[static_cast<size_t>(handle)] = value;
+    }
+
+  private:
+    std::vector<Value> values_;
+};
+
+void evaluateStrings(Node& node, AnyVariables& env, Evaluator& e, Diagnostics& d) {
+    if (node.kind == NodeKind::Text) {
+        node.string.evaluate(env, e, &d);
+    }
+    for (Node& c : node.children) {
+        evaluateStrings(c, env, e, d);
+    }
+}
+
+void evaluateTooltips(Area& area, AnyVariables& env, Evaluator& e, Diagnostics& d) {
+    if (area.hasTooltip) {
+        area.tooltip.evaluate(env, e, &d);
+    }
+    for (Area& c : area.children) {
+        evaluateTooltips(c, env, e, d);
+    }
+}
+
+void checkLines(const Diagnostics& d, const std::string& file, std::string_view text) {
+    const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    for (const Problem& p : d.problems()) {
+        if (p.file == file) {
+            check(p.line >= 0 && p.line <= lines + 1, "problem line within the input", p.line);
+        }
+    }
+    check(d.problems().size() <= Diagnostics::kKept, "problems kept bounded");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    Evaluator evaluator;
+    {
+        Diagnostics d;
+        GaugeFile gauge;
+        readGaugeText(text, "fuzz.xml", ".", gauge, d);
+        AnyVariables env;
+        for (Script* s : allScripts(gauge)) {
+            bindScript(*s, env, d);
+        }
+        for (int round = 0; round < 2; ++round) {
+            for (Script* s : allScripts(gauge)) {
+                evaluator.evaluate(*s, env, &d);
+            }
+            for (Node& n : gauge.elements) {
+                evaluateStrings(n, env, evaluator, d);
+            }
+            for (Area& a : gauge.areas) {
+                evaluateTooltips(a, env, evaluator, d);
+            }
+        }
+        checkLines(d, "fuzz.xml", text);
+    }
+    {
+        Diagnostics d;
+        AnyVariables env;
+        const Origin origin{"fuzz.txt", 1, "Value"};
+        Script script = compileScript(text, origin, d);
+        bindScript(script, env, d);
+        FormattedString string = FormattedString::parse(text, origin, d);
+        for (Script& s : string.scripts()) {
+            bindScript(s, env, d);
+        }
+        for (int round = 0; round < 2; ++round) {
+            evaluator.evaluate(script, env, &d);
+            string.evaluate(env, evaluator, &d);
+        }
+        checkLines(d, "fuzz.txt", text);
+    }
+    {
+        Diagnostics d;
+        PanelWindow window;
+        readPanelWindow(text, "fuzz.cfg", 9, window, d);
+        checkLines(d, "fuzz.cfg", text);
+    }
+    return 0;
+}
