@@ -70,7 +70,8 @@ std::string formatValue(const Value& value, const FormatSpec& spec) {
         format += std::to_string(spec.width);
     }
     if (spec.precision >= 0) {
-        format += "." + std::to_string(spec.precision);
+        format += '.';
+        format += std::to_string(spec.precision);
     }
     char buffer[256];
     if (spec.conversion == 'd') {
