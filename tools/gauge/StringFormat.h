@@ -30,7 +30,7 @@ struct FormatSpec {
 // Parses "+03d" (the part between the exclamation marks); false when it is
 // not one of the supported forms.
 bool parseFormatSpec(std::string_view text, FormatSpec& spec);
-// The value formatted as the spec says.
+// The value formatted as `spec` says.
 std::string formatValue(const Value& value, const FormatSpec& spec);
 
 class FormattedString {
