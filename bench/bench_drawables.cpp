@@ -9,7 +9,7 @@
 #include "host/ImportTable.h"
 #include "properties/GaugeCallback.h"
 #include "render/GdiPlusRadar.h"
-#include "simhost/CairoCanvas.h"
+#include "simhost/Canvas.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
 
@@ -56,7 +56,7 @@ struct Scene {
     }
 
     cs::sim::SimHost host;
-    cs::sim::CairoCanvas canvas;
+    cs::sim::Canvas canvas;
     cs::sim::DrawableDeclarations declarations;
     cs::sim::DrawParameterValues values;
     cs::MyGaugeCCallback* gauge = nullptr;

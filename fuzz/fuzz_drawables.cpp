@@ -26,7 +26,7 @@
 #include "properties/GaugeCallback.h"
 #include "properties/PanelCallback.h"
 #include "render/DrawingSurface.h"
-#include "simhost/CairoCanvas.h"
+#include "simhost/Canvas.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
 #include "testsupport/TestDrawingBackend.h"
@@ -215,10 +215,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cs::TestDrawingBackend checker(cairo ? &cs::platformDrawingBackend() : nullptr);
     checker.recordCalls = false;
     cs::overrideDrawingBackend(&checker);
-    std::unique_ptr<cs::sim::CairoCanvas> canvas;
+    std::unique_ptr<cs::sim::Canvas> canvas;
     if (cairo) {
-        canvas = std::make_unique<cs::sim::CairoCanvas>(in.ConsumeIntegralInRange<int32_t>(1, 48),
-                                                        in.ConsumeIntegralInRange<int32_t>(1, 48));
+        canvas = std::make_unique<cs::sim::Canvas>(in.ConsumeIntegralInRange<int32_t>(1, 48),
+                                                   in.ConsumeIntegralInRange<int32_t>(1, 48));
     }
     cs::DeviceContext dc = cairo ? canvas->dc() : cs::testDeviceContext();
 

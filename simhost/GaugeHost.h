@@ -15,7 +15,7 @@
 //   }
 //
 // Builds for Linux and Windows alike: the device context is whatever the
-// platform's drawing backend draws into (see CairoCanvas on Linux).
+// platform's drawing backend draws into (see simhost/Canvas.h).
 #pragma once
 
 #include <cstdint>

@@ -127,7 +127,7 @@ TEST_F(Encounter, TrafficFarBelow) {
     sim::GaugeDisplay& radar = gauge->display(1);
     radar.set("Range", kDisplayRangeNm);
     radar.set("SymbolSize", 4.0);
-    sim::CairoCanvas radarCanvas(kCanvasPx, kCanvasPx);
+    sim::Canvas radarCanvas(kCanvasPx, kCanvasPx);
     host.scenario().own().moving(0.0, 300.0);
     host.scenario().addRelative(10, 0.0, 8.0, -4000.0, 180.0, 300.0);
     for (int t = 1; t <= 40; ++t) {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "simhost/CairoCanvas.h"
+#include "simhost/Canvas.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/ModuleLoader.h"
 #include "simhost/SimHost.h"
@@ -90,7 +90,7 @@ class ModuleTest : public ::testing::Test {
 
     sim::SimHost host;  // first: outlives the module, which keeps its services table
     sim::ModuleLoader module;
-    sim::CairoCanvas canvas{kCanvasPx, kCanvasPx};
+    sim::Canvas canvas{kCanvasPx, kCanvasPx};
     std::unique_ptr<sim::GaugeHost> gauge;
 };
 

@@ -1,7 +1,7 @@
 // Loading, starting, stopping and unloading the module by path.
 #include <gtest/gtest.h>
 
-#include "simhost/CairoCanvas.h"
+#include "simhost/Canvas.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/ModuleLoader.h"
 #include "simhost/SimHost.h"
@@ -46,7 +46,7 @@ TEST(ModuleLoader, StartsStopsAndStartsAgainAfterAReload) {
 TEST(ModuleLoader, DrawsAgainAfterAReload) {
     sim::SimHost host;
     sim::ModuleLoader loader;
-    sim::CairoCanvas canvas(64, 64);
+    sim::Canvas canvas(64, 64);
     host.scenario().addRelative(2, 0.0, 2.0, 500.0);  // shown with an altitude tag
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);

@@ -62,7 +62,7 @@ double firstShown(const ScenarioRun& run, const std::string& gauge, const std::s
 
 // Lit pixels inside a rectangle of a picture, leaving out the own-aircraft
 // symbol at the display centre.
-int litPixels(const preview::Image& image, int x0, int y0, int x1, int y1) {
+int litPixels(const sim::Image& image, int x0, int y0, int x1, int y1) {
     int lit = 0;
     for (int y = y0; y < y1 && y < image.height; ++y) {
         for (int x = x0; x < x1 && x < image.width; ++x) {

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/preview/Canvas.h"
+#include "simhost/Canvas.h"
 
 namespace cs::preview {
+
+using sim::Image;  // what a canvas snapshot gives
 
 // The PNG encoding of an image; empty on failure.
 std::vector<uint8_t> encodePng(const Image& image);

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "properties/PropertyCatalogue.h"
+#include "simhost/Canvas.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/ModuleLoader.h"
 #include "simhost/SimHost.h"
@@ -423,8 +424,8 @@ RunResult ModuleSession::run(const PreviewScenario& scenario, const RunOptions& 
         runs.push_back(std::move(run));
     }
 
-    std::unique_ptr<Canvas> canvas = makeCanvas(scenario.width, scenario.height);
-    std::unique_ptr<Canvas> scratch = makeCanvas(scenario.width, scenario.height);
+    auto canvas = std::make_unique<sim::Canvas>(scenario.width, scenario.height, 0xFF000000u);
+    auto scratch = std::make_unique<sim::Canvas>(scenario.width, scenario.height, 0xFF000000u);
     if (!canvas->valid() || !scratch->valid()) {
         throw std::runtime_error("cannot make a drawing area of the scenario's size");
     }

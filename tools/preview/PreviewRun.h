@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "tools/preview/Canvas.h"
 #include "tools/preview/ScenarioParser.h"
 
 namespace cs::preview {

@@ -204,8 +204,8 @@ void Compositor::drawNode(const GaugeRuntime& gauge, const GaugeImages& images,
             drawText(node, st.text);
             break;
         case gauge::NodeKind::CustomDraw:
-            if (const preview::Canvas* canvas = gauge.displayCanvas(node.id)) {
-                const preview::Image pixels = canvas->snapshot();
+            if (const sim::Canvas* canvas = gauge.displayCanvas(node.id)) {
+                const sim::Image pixels = canvas->snapshot();
                 cairo_surface_t* s =
                     cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixels.width, pixels.height);
                 cairo_surface_flush(s);
@@ -273,9 +273,9 @@ void Compositor::drawText(const gauge::Node& node, const std::string& text) {
     cairo_show_text(cr_, text.c_str());
 }
 
-preview::Image Compositor::image() const {
+sim::Image Compositor::image() const {
     cairo_surface_flush(surface_);
-    return preview::imageFromBgra(
+    return sim::imageFromBgra(
         cairo_image_surface_get_data(surface_), cairo_image_surface_get_width(surface_),
         cairo_image_surface_get_height(surface_), cairo_image_surface_get_stride(surface_), true);
 }

@@ -8,8 +8,8 @@
 #include <map>
 #include <string>
 
+#include "simhost/Canvas.h"
 #include "tools/gauge/Diagnostics.h"
-#include "tools/preview/Canvas.h"
 #include "tools/workbench/GaugeRuntime.h"
 
 typedef struct _cairo_surface cairo_surface_t;
@@ -47,7 +47,7 @@ class Compositor {
     // Fills the image black, as a panel window's background.
     void clear();
     void draw(const GaugeRuntime& gauge, const GaugeImages& images);
-    preview::Image image() const;
+    sim::Image image() const;
 
   private:
     void drawNode(const GaugeRuntime& gauge, const GaugeImages& images, const gauge::Node& node);

@@ -104,7 +104,7 @@ void GaugeRuntime::prepareDisplay(gauge::Node& node, gauge::Diagnostics& d) {
     }
     const int w = static_cast<int>(std::lround(node.width * scaleX()));
     const int h = static_cast<int>(std::lround(node.height * scaleY()));
-    slot.canvas = preview::makeCanvas(std::max(w, 1), std::max(h, 1));
+    slot.canvas = std::make_unique<sim::Canvas>(std::max(w, 1), std::max(h, 1), 0xFF000000u);
     if (!slot.canvas->valid()) {
         d.error(at, "cannot make a drawing area of " + std::to_string(w) + " x " +
                         std::to_string(h) + " pixels");
@@ -287,7 +287,7 @@ void GaugeRuntime::walk(gauge::Node& node, bool visible, double time, gauge::Dia
     }
 }
 
-const preview::Canvas* GaugeRuntime::displayCanvas(int node) const {
+const sim::Canvas* GaugeRuntime::displayCanvas(int node) const {
     for (const Display& slot : displays_) {
         if (slot.node->id == node) {
             return slot.canvas.get();

@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "simhost/Canvas.h"
 #include "simhost/GaugeHost.h"
 #include "tools/gauge/GaugeModel.h"
-#include "tools/preview/Canvas.h"
 #include "tools/workbench/GaugeVariables.h"
 
 namespace cs::workbench {
@@ -78,7 +78,7 @@ class GaugeRuntime {
     const std::vector<TextShown>& texts() const { return texts_; }
     const std::string& tooltip() const { return tooltip_; }
     // What the module last drew for a <CustomDraw> node; null if none.
-    const preview::Canvas* displayCanvas(int node) const;
+    const sim::Canvas* displayCanvas(int node) const;
     std::vector<PropertyAccess> takeAccesses() { return variables_.takeAccesses(); }
 
   private:
@@ -91,7 +91,7 @@ class GaugeRuntime {
     struct Display {
         gauge::Node* node = nullptr;
         sim::GaugeDisplay* display = nullptr;
-        std::unique_ptr<preview::Canvas> canvas;
+        std::unique_ptr<sim::Canvas> canvas;
         std::vector<Parameter> parameters;
     };
 

@@ -385,7 +385,7 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
                 g.properties = runtimes[i]->takeAccesses();
                 frame.gauges.push_back(std::move(g));
             }
-            preview::Image picture = c.image();
+            sim::Image picture = c.image();
             if (writing && options.writeFrames) {
                 char name[96];
                 std::snprintf(name, sizeof name, "%s-%04ld.png", frame.view.c_str(),

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "simhost/Canvas.h"
 #include "tools/gauge/Diagnostics.h"
-#include "tools/preview/Canvas.h"
 #include "tools/preview/ScenarioModel.h"
 #include "tools/preview/ScenarioParser.h"
 #include "tools/workbench/GaugeRuntime.h"
@@ -53,7 +53,7 @@ struct ViewFrame {
     std::string image;  // file name, empty when none was written
     std::vector<GaugeFrame> gauges;
     std::vector<std::pair<std::string, double>> locals;
-    preview::Image picture;  // with keepImages
+    sim::Image picture;  // with keepImages
 };
 
 struct GaugeTexts {

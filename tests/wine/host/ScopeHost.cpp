@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/Canvas.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/ModuleLoader.h"
 #include "simhost/Scenario.h"
@@ -27,12 +28,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-
-#include "simhost/DibCanvas.h"
 #else
 #include <dlfcn.h>
-
-#include "simhost/CairoCanvas.h"
 #endif
 
 namespace {
@@ -60,11 +57,7 @@ class Canvas {
     }
 
   private:
-#if defined(_WIN32)
-    cs::sim::DibCanvas canvas_;
-#else
-    cs::sim::CairoCanvas canvas_;
-#endif
+    cs::sim::Canvas canvas_;
 };
 
 std::string jsonString(const std::string& text) {

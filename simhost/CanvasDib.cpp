@@ -1,12 +1,13 @@
-#if defined(_WIN32)
-
-#include "simhost/DibCanvas.h"
-
+// The canvas on Windows: a 32-bit top-down DIB section selected into a memory
+// device context. GDI batches its drawing, so the pixels are read after
+// GdiFlush.
 #include <windows.h>
+
+#include "simhost/Canvas.h"
 
 namespace cs::sim {
 
-DibCanvas::DibCanvas(int width, int height, uint32_t clearArgb) {
+Canvas::Canvas(int width, int height, uint32_t clearArgb) {
     if (width < 1 || height < 1 || width > 32768 || height > 32768) {
         return;
     }
@@ -35,11 +36,12 @@ DibCanvas::DibCanvas(int width, int height, uint32_t clearArgb) {
     height_ = height;
     dc_ = memory;
     bitmap_ = bitmap;
-    bits_ = bits;
+    pixels_ = static_cast<uint8_t*>(bits);
+    stride_ = static_cast<long>(width) * 4;
     clear(clearArgb);
 }
 
-DibCanvas::~DibCanvas() {
+Canvas::~Canvas() {
     if (dc_ != nullptr) {
         HDC memory = static_cast<HDC>(dc_);
         if (previous_ != nullptr) {
@@ -52,31 +54,14 @@ DibCanvas::~DibCanvas() {
     }
 }
 
-void DibCanvas::flush() const {
+void Canvas::flush() const {
     GdiFlush();
 }
 
-void DibCanvas::clear(uint32_t argb) {
-    if (bits_ == nullptr) {
-        return;
-    }
-    flush();
-    uint32_t* pixel = static_cast<uint32_t*>(bits_);
-    const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
-    for (size_t i = 0; i < count; ++i) {
-        pixel[i] = argb;
-    }
-}
+void Canvas::markWritten() {}
 
-uint32_t DibCanvas::pixel(int x, int y) const {
-    if (bits_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) {
-        return 0;
-    }
-    flush();
-    const uint32_t* row = static_cast<const uint32_t*>(bits_) + static_cast<size_t>(y) * width_;
-    return row[x];
+bool Canvas::keepsAlpha() {
+    return false;  // GDI leaves the fourth byte undefined
 }
 
 }  // namespace cs::sim
-
-#endif  // _WIN32
