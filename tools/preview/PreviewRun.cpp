@@ -42,6 +42,19 @@ double courseDeg(double lat1, double lon1, double lat2, double lon2) {
     return c;
 }
 
+// Where a display turned to `headingDeg` puts `a` relative to the own
+// aircraft, in view units of `nmPerUnit` nautical miles, x to the right and y
+// down (single precision, as the module computes it).
+void displayOffset(const sim::Aircraft& own, const sim::Aircraft& a, double headingDeg,
+                   float nmPerUnit, float* x, float* y) {
+    const double d =
+        sim::greatCircleDistanceNm(own.latitude, own.longitude, a.latitude, a.longitude);
+    const double b = courseDeg(own.latitude, own.longitude, a.latitude, a.longitude);
+    const double beta = (b - headingDeg) / kDegPerRad;
+    *x = static_cast<float>(std::sin(beta) * d / nmPerUnit);
+    *y = static_cast<float>(-std::cos(beta) * d / nmPerUnit);
+}
+
 sim::Aircraft makeAircraft(const AircraftPlan& plan, const sim::Aircraft* own) {
     sim::Aircraft a;
     a.id = plan.id;
@@ -121,6 +134,37 @@ int32_t declared(const sim::GaugeDisplay& d, const char* name) {
     const sim::ParameterDeclaration* p =
         const_cast<sim::GaugeDisplay&>(d).declarations().find(name);
     return p ? p->id : -1;
+}
+
+// Where the frame just drawn puts every scenario aircraft, in image pixels:
+// the display centre (CenterX and CenterY, or the middle) plus the aircraft's
+// offset at the display's range and heading.
+std::vector<ImagePosition> imagePositions(DisplayRun& run, const PreviewScenario& scenario,
+                                          const sim::Scenario& traffic) {
+    std::vector<ImagePosition> out;
+    const double scale = scenario.hostScale;
+    const double viewW = scenario.width / scale, viewH = scenario.height / scale;
+    const NamedValue* rangeValue = findValue(run.values, run.idRange);
+    const double range = rangeValue ? rangeValue->number : run.gauge->number("range");
+    const NamedValue* headingValue = findValue(run.values, run.idHeading);
+    const NamedValue* cxValue = findValue(run.values, run.idCenterX);
+    const NamedValue* cyValue = findValue(run.values, run.idCenterY);
+    const float nmPerUnit = static_cast<float>(2.0 * range / std::fmin(viewW, viewH));
+    if (!(range > 0.0) || !std::isfinite(range) || !(nmPerUnit > 0.0f)) {
+        return out;
+    }
+    const double cx = cxValue ? cxValue->number : viewW / 2.0;
+    const double cy = cyValue ? cyValue->number : viewH / 2.0;
+    for (const AircraftPlan& plan : scenario.traffic) {
+        const sim::Aircraft* a = traffic.find(plan.id);
+        if (a != nullptr) {
+            float x = 0.0f, y = 0.0f;
+            displayOffset(traffic.own(), *a, headingValue ? headingValue->number : 0.0, nmPerUnit,
+                          &x, &y);
+            out.push_back({plan.id, (x + cx) * scale, (y + cy) * scale});
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -206,7 +250,7 @@ ModuleSession::~ModuleSession() {
     }
 }
 
-bool ModuleSession::open(const std::string& path) {
+bool ModuleSession::open(const std::string& path, sim::HandOverRoute route) {
     state_ = std::make_unique<State>();
     State& s = *state_;
     if (!s.loader.load(path)) {
@@ -219,9 +263,15 @@ bool ModuleSession::open(const std::string& path) {
     // than turning into leaks at exit.
     dlopen(path.c_str(), RTLD_NOW | RTLD_NODELETE);
 #endif
-    if (!s.loader.handOver(s.host.services()) || !s.loader.start()) {
-        error_ = "cannot load the module " + path + ": it exports no ImportTable record";
+    if (!s.loader.handOver(s.host.services(), route) || !s.loader.start()) {
+        error_ = "cannot load the module " + path + ": it exports no " +
+                 (route == sim::HandOverRoute::Panels ? "Panels pointer" : "ImportTable record");
         return false;
+    }
+    for (const sim::RegistrationEvent& e : s.host.registrationLog()) {
+        if (e.callback != nullptr) {
+            registeredAtStart_.push_back(e.name);
+        }
     }
     s.panel = s.host.services()->findPanelCallback(kPanelName);
     if (s.panel == nullptr) {
@@ -295,6 +345,28 @@ bool ModuleSession::open(const std::string& path) {
         return false;
     };
     return true;
+}
+
+ModuleSession::StopRecord ModuleSession::close() {
+    StopRecord record;
+    if (!state_) {
+        return record;
+    }
+    sim::SimHost& host = state_->host;
+    const size_t before = host.registrationLog().size();
+    state_->loader.stop();
+    for (size_t i = before; i < host.registrationLog().size(); ++i) {
+        const sim::RegistrationEvent& e = host.registrationLog()[i];
+        (e.callback == nullptr ? record.unregistered : record.registered).push_back(e.name);
+    }
+    for (const std::string& name : registeredAtStart_) {
+        if (host.find(name) != nullptr) {
+            record.stillRegistered.push_back(name);
+        }
+    }
+    state_->loader.unload();
+    state_.reset();
+    return record;
 }
 
 namespace {
@@ -488,13 +560,8 @@ RunResult ModuleSession::run(const PreviewScenario& scenario, const RunOptions& 
             obs.id = scenario.traffic[i].id;
             obs.atcId = run.result.intruders[i].atcId;
             if (a != nullptr) {
-                const double d = sim::greatCircleDistanceNm(ownNow.latitude, ownNow.longitude,
-                                                            a->latitude, a->longitude);
-                const double b =
-                    courseDeg(ownNow.latitude, ownNow.longitude, a->latitude, a->longitude);
-                const double beta = (b - heading) / kDegPerRad;
-                const float x = static_cast<float>(std::sin(beta) * d / nmPerUnit);
-                const float y = static_cast<float>(-std::cos(beta) * d / nmPerUnit);
+                float x = 0.0f, y = 0.0f;
+                displayOffset(ownNow, *a, heading, nmPerUnit, &x, &y);
                 setMouse(run, (x + cx) / viewW, (y + cy) / viewH);
                 // The module's id text is at most 10 characters of the host's.
                 const std::string expected = obs.atcId.substr(0, 10);
@@ -532,6 +599,7 @@ RunResult ModuleSession::run(const PreviewScenario& scenario, const RunOptions& 
         record.frame = frame;
         record.time = t;
         record.properties = readProperties(*run.gauge, s.catalogue);
+        record.positions = imagePositions(run, scenario, host.scenario());
         const bool keepImage = interval <= 0.0 || t + 1e-9 >= run.nextImageTime;
         if (keepImage) {
             if (interval > 0.0) {
@@ -617,7 +685,7 @@ RunResult ModuleSession::run(const PreviewScenario& scenario, const RunOptions& 
         }
         for (size_t r = 0; r < runs.size(); ++r) {
             DisplayRun& run = *runs[r];
-            canvas->clear(0xFF000000u);
+            canvas->clear(options.clearArgb);
             if (run.display->draw(scenario.width, scenario.height, canvas->dc())) {
                 recordFrame(run, frameCount[r]++, t);
             }
@@ -697,6 +765,11 @@ RunResult ModuleSession::run(const PreviewScenario& scenario, const RunOptions& 
                     aircraft.push_back(a);
                 }
                 line["aircraft"] = aircraft;
+                Json positions = Json::array();
+                for (const ImagePosition& p : f.positions) {
+                    positions.push_back({{"id", p.id}, {"x", number(p.x)}, {"y", number(p.y)}});
+                }
+                line["positions"] = positions;
                 log += line.dump() + "\n";
             }
             Json summary = {{"type", "summary"}, {"display", displayName(run->kind)}};

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/ModuleLoader.h"
 #include "tools/preview/ScenarioParser.h"
 
 namespace cs::preview {
@@ -48,12 +49,20 @@ struct AircraftObservation {
            radAlt = 0;
 };
 
+// Where a frame puts one scenario aircraft, in image pixels (from the host's
+// own positions, whether or not the module shows it).
+struct ImagePosition {
+    int32_t id = 0;
+    double x = 0.0, y = 0.0;
+};
+
 struct FrameRecord {
     int frame = 0;  // 0: the first frame after creation, before any traffic cycle
     double time = 0.0;
     std::string image;  // file name, empty when no image was kept
     std::vector<PropertyValue> properties;
     std::vector<AircraftObservation> aircraft;
+    std::vector<ImagePosition> positions;
 };
 
 struct IntruderSummary {
@@ -78,9 +87,10 @@ struct RunOptions {
     bool writeFrames = true;
     bool writeSheet = true;
     bool writeLog = true;
-    bool overlay = true;           // own-aircraft symbol and 2 nm ring on the kept images
-    bool probe = true;             // per-aircraft levels and values through hover probes
-    double frameIntervalS = -1.0;  // images; negative: the scenario's
+    bool overlay = true;               // own-aircraft symbol and 2 nm ring on the kept images
+    bool probe = true;                 // per-aircraft levels and values through hover probes
+    double frameIntervalS = -1.0;      // images; negative: the scenario's
+    uint32_t clearArgb = 0xFF000000u;  // the canvas before each draw (the module paints over it)
     std::optional<DisplayKind> onlyDisplay;
     std::function<void(double fraction)> progress;  // 0..1 through this run
 };
@@ -100,9 +110,20 @@ class ModuleSession {
     ModuleSession(const ModuleSession&) = delete;
     ModuleSession& operator=(const ModuleSession&) = delete;
 
-    // Loads the module from `path` and starts it; false with error() set.
-    bool open(const std::string& path);
+    // Loads the module from `path`, hands it the host's services by `route`
+    // and starts it; false with error() set.
+    bool open(const std::string& path, sim::HandOverRoute route = sim::HandOverRoute::ImportTable);
     const std::string& error() const { return error_; }
+
+    // The panel names the module registered when it started, in order.
+    const std::vector<std::string>& registeredAtStart() const { return registeredAtStart_; }
+    // What stopping the module did to the host's registry of panel names.
+    struct StopRecord {
+        std::vector<std::string> unregistered, registered;
+        std::vector<std::string> stillRegistered;  // of the names registered at start
+    };
+    // Stops and unloads the module (otherwise the destructor does).
+    StopRecord close();
 
     // The names the module offers, taken from a scratch gauge.
     const ModuleVocabulary& vocabulary() const { return vocabulary_; }
@@ -127,6 +148,7 @@ class ModuleSession {
     struct State;
     std::unique_ptr<State> state_;
     std::string error_;
+    std::vector<std::string> registeredAtStart_;
     ModuleVocabulary vocabulary_;
     std::vector<PropertyInfo> properties_;
 };

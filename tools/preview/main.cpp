@@ -6,10 +6,12 @@
 #include <vector>
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include "cs/Version.h"
 #include "tools/preview/BuiltinScenarios.h"
 #include "tools/preview/HtmlText.h"
+#include "tools/preview/ImageFiles.h"
 #include "tools/preview/PreviewRun.h"
 #include "tools/preview/Report.h"
 #include "tools/preview/ReportWriter.h"
@@ -23,6 +25,21 @@ namespace {
 
 constexpr int kBadInput = 2;
 constexpr int kFailure = 1;
+
+// Stops the module and writes the session log: one line for its start, one
+// for its stop.
+void writeSessionLog(const std::string& path, const std::string& entry,
+                     cs::preview::ModuleSession& session) {
+    using Json = nlohmann::ordered_json;
+    const Json start = {
+        {"type", "start"}, {"entry", entry}, {"registered", session.registeredAtStart()}};
+    const cs::preview::ModuleSession::StopRecord stop = session.close();
+    const Json end = {{"type", "stop"},
+                      {"unregistered", stop.unregistered},
+                      {"registered", stop.registered},
+                      {"stillRegistered", stop.stillRegistered}};
+    cs::preview::writeFileAtomic(path, start.dump() + "\n" + end.dump() + "\n");
+}
 
 }  // namespace
 
@@ -87,6 +104,28 @@ int main(int argc, char** argv) {
     app.add_option("--gauges", bench.gaugesDir,
                    "the folder of the panel's gauges (default: beside the panel.cfg)");
 #endif
+    // Options of the Wine suite, which compares this program's runs under Wine
+    // and on Linux (hidden from --help).
+    std::string entry = "importtable";
+    std::string sessionLog;
+    std::string clearColour = "000000";
+    app.add_option("--entry", entry,
+                   "how the module gets the host's services: its import record or Panels")
+        ->check(CLI::IsMember({"importtable", "panels"}))
+        ->group("");
+    app.add_option("--session-log", sessionLog,
+                   "JSON Lines file of the panel names the module registered at start and "
+                   "unregistered at stop")
+        ->group("");
+    app.add_option("--clear-colour", clearColour,
+                   "RRGGBB the drawing area holds before each draw (the module paints over it)")
+        ->check([](const std::string& v) {
+            return v.size() == 6 &&
+                           v.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos
+                       ? std::string()
+                       : std::string("six hex digits expected");
+        })
+        ->group("");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -166,7 +205,8 @@ int main(int argc, char** argv) {
     }
 #endif
     ModuleSession session;
-    if (!session.open(modulePath)) {
+    if (!session.open(modulePath, entry == "panels" ? cs::sim::HandOverRoute::Panels
+                                                    : cs::sim::HandOverRoute::ImportTable)) {
         std::fprintf(stderr, "%s\n", session.error().c_str());
         if (ownModule) {
             std::fprintf(stderr,
@@ -197,6 +237,7 @@ int main(int argc, char** argv) {
     options.probe = !noProbe;
     options.overlay = !noOverlay;
     options.frameIntervalS = every;
+    options.clearArgb = 0xFF000000u | static_cast<uint32_t>(std::stoul(clearColour, nullptr, 16));
     if (display == "tcas") {
         options.onlyDisplay = DisplayKind::Tcas;
     } else if (display == "radar") {
@@ -226,6 +267,9 @@ int main(int argc, char** argv) {
             if (!quiet) {
                 std::printf("Report: %s\n", index.c_str());
             }
+        }
+        if (!sessionLog.empty()) {
+            writeSessionLog(sessionLog, entry, session);
         }
     } catch (const std::exception& e) {
         bar.finish();
