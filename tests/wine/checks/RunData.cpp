@@ -1,6 +1,8 @@
 #include "tests/wine/checks/RunData.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -8,6 +10,8 @@
 #include <stb_image.h>
 
 namespace cs::winetest {
+
+namespace fs = std::filesystem;
 
 uint32_t Image::at(int x, int y) const {
     if (!inside(x, y)) {
@@ -17,35 +21,23 @@ uint32_t Image::at(int x, int y) const {
     return (uint32_t{rgb[i]} << 16) | (uint32_t{rgb[i + 1]} << 8) | rgb[i + 2];
 }
 
-std::vector<const nlohmann::json*> Run::cycles(const std::string& scenario,
-                                               const std::string& display) const {
-    std::vector<const nlohmann::json*> out;
-    for (const nlohmann::json& e : events) {
-        if (e.value("event", "") == "cycle" && e.value("scenario", "") == scenario &&
-            e.value("display", "") == display) {
-            out.push_back(&e);
+std::vector<const json*> ScenarioLog::frames(const std::string& display) const {
+    std::vector<const json*> out;
+    for (const json& line : lines) {
+        if (line.value("type", "") == "frame" && line.value("display", "") == display) {
+            out.push_back(&line);
         }
     }
     return out;
 }
 
-std::vector<const nlohmann::json*> Run::byEvent(const std::string& event) const {
-    std::vector<const nlohmann::json*> out;
-    for (const nlohmann::json& e : events) {
-        if (e.value("event", "") == event) {
-            out.push_back(&e);
-        }
-    }
-    return out;
-}
-
-const Image* Run::frame(const nlohmann::json& cycle) const {
-    if (!cycle.contains("frame") || !cycle["frame"].is_string()) {
+const Image* ScenarioLog::image(const json& frame) const {
+    if (!frame.contains("image") || !frame["image"].is_string()) {
         return nullptr;
     }
-    const std::string file = cycle["frame"].get<std::string>();
-    auto found = frames_.find(file);
-    if (found != frames_.end()) {
+    const std::string file = frame["image"].get<std::string>();
+    auto found = images_.find(file);
+    if (found != images_.end()) {
         return found->second.get();
     }
     int w = 0, h = 0, n = 0;
@@ -59,37 +51,99 @@ const Image* Run::frame(const nlohmann::json& cycle) const {
         stbi_image_free(data);
     }
     const Image* result = image.get();
-    frames_[file] = std::move(image);
+    images_[file] = std::move(image);
     return result;
 }
 
-const Run& run(const std::string& name) {
-    static std::map<std::string, std::unique_ptr<Run>> runs;
-    auto found = runs.find(name);
-    if (found != runs.end()) {
-        return *found->second;
-    }
-    auto r = std::make_unique<Run>();
-    r->folder = std::string(CS_WINE_OUT) + "/" + name;
-    std::ifstream in(r->folder + "/log.jsonl");
+namespace {
+
+// The JSON lines of a file; false with `error` set when it cannot be read.
+bool readLines(const std::string& path, std::vector<json>* out, std::string* error) {
+    std::ifstream in(path);
     if (!in) {
-        r->error = "no log in " + r->folder + " (did the host test run?)";
+        *error = "no " + path + " (did the preview run?)";
+        return false;
     }
     std::string line;
     while (std::getline(in, line)) {
         if (line.empty()) {
             continue;
         }
-        nlohmann::json parsed = nlohmann::json::parse(line, nullptr, false);
+        json parsed = json::parse(line, nullptr, false);
         if (parsed.is_discarded()) {
-            r->error = "unreadable log line: " + line.substr(0, 120);
-            break;
+            *error = path + ": unreadable line " + line.substr(0, 120);
+            return false;
         }
-        r->events.push_back(std::move(parsed));
+        out->push_back(std::move(parsed));
     }
-    const Run& result = *r;
-    runs[name] = std::move(r);
+    return true;
+}
+
+}  // namespace
+
+const ScenarioLog* Run::scenario(const std::string& name) const {
+    auto found = logs_.find(name);
+    if (found != logs_.end()) {
+        return found->second.get();
+    }
+    std::unique_ptr<ScenarioLog> log;
+    if (std::find(scenarios.begin(), scenarios.end(), name) != scenarios.end()) {
+        log = std::make_unique<ScenarioLog>();
+        log->folder = folder + "/" + name;
+        if (readLines(log->folder + "/log.jsonl", &log->lines, &log->error)) {
+            if (log->lines.empty() || log->lines.front().value("type", "") != "run") {
+                log->error = log->folder + "/log.jsonl does not start with its run line";
+            } else {
+                log->head = log->lines.front();
+            }
+        }
+    }
+    const ScenarioLog* result = log.get();
+    logs_[name] = std::move(log);
     return result;
+}
+
+const Run& run(const std::string& name) {
+    static std::map<std::string, Run> runs;
+    auto found = runs.find(name);
+    if (found != runs.end()) {
+        return found->second;
+    }
+    Run& r = runs[name];
+    r.folder = std::string(CS_WINE_OUT) + "/" + name;
+    if (!readLines(r.folder + "/session.jsonl", &r.session, &r.error)) {
+        return r;
+    }
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(r.folder, ec)) {
+        if (entry.is_directory()) {
+            r.scenarios.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(r.scenarios.begin(), r.scenarios.end());
+    return r;
+}
+
+const ScenarioLog* onSide(const std::string& side, const std::string& scenario) {
+    for (const char* part : {"-library", "-busy"}) {
+        const ScenarioLog* log = run(side + part).scenario(scenario);
+        if (log != nullptr) {
+            return log;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::string> library() {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(CS_SCENARIO_DIR, ec)) {
+        if (entry.path().extension() == ".json") {
+            names.push_back(entry.path().stem().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 int channelDistance(uint32_t a, uint32_t b) {

@@ -1,4 +1,6 @@
-// What one run of the scenario host left behind: its log lines and frames.
+// What the preview runs of the Wine suite left behind. Each run has a folder
+// <CS_WINE_OUT>/<run> with session.jsonl (the module's start and stop) and,
+// per scenario, <scenario>/log.jsonl with the kept frames beside it.
 #pragma once
 
 #include <cstdint>
@@ -11,34 +13,58 @@
 
 namespace cs::winetest {
 
+using nlohmann::json;
+
 // An RGB image read from a PNG file.
 struct Image {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> rgb;
-    // 0xRRGGBB; 0x303030-like "untouched" never appears in a drawn frame.
-    uint32_t at(int x, int y) const;
+    uint32_t at(int x, int y) const;  // 0xRRGGBB; 0 outside
     bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 };
 
-struct Run {
+// One scenario's log.jsonl.
+struct ScenarioLog {
     std::string folder;
-    std::vector<nlohmann::json> events;  // every log line in order
-    std::string error;                   // why the run could not be read; empty when fine
+    std::string error;        // why the log could not be read; empty when fine
+    json head;                // the "run" line
+    std::vector<json> lines;  // every line in order
 
-    // The cycle lines of one scenario and display, in cycle order.
-    std::vector<const nlohmann::json*> cycles(const std::string& scenario,
-                                              const std::string& display) const;
-    std::vector<const nlohmann::json*> byEvent(const std::string& event) const;
-    // The frame of a cycle line (cached); null when it drew none or cannot be read.
-    const Image* frame(const nlohmann::json& cycle) const;
+    // The frame lines of one display, in frame order.
+    std::vector<const json*> frames(const std::string& display) const;
+    // The kept image of a frame line (cached); null when none was kept or it
+    // cannot be read.
+    const Image* image(const json& frame) const;
 
   private:
-    mutable std::map<std::string, std::unique_ptr<Image>> frames_;
+    mutable std::map<std::string, std::unique_ptr<Image>> images_;
 };
 
-// Loads <CS_WINE_OUT>/<name>/log.jsonl (once per process).
+class Run {
+  public:
+    std::string folder;
+    std::string error;  // why the run could not be read; empty when fine
+    std::vector<json> session;
+    std::vector<std::string> scenarios;  // the names of its scenario folders
+
+    // The log of one scenario, read on first use; null when the run has none.
+    const ScenarioLog* scenario(const std::string& name) const;
+
+  private:
+    mutable std::map<std::string, std::unique_ptr<ScenarioLog>> logs_;
+};
+
+// Loads the run <CS_WINE_OUT>/<name> (once per process).
 const Run& run(const std::string& name);
+
+// A side of the comparison ("wine" or "linux") runs the library in two runs,
+// <side>-library with hover probes and <side>-busy without; the log of one
+// scenario there, or null.
+const ScenarioLog* onSide(const std::string& side, const std::string& scenario);
+
+// The scenario library: the names of scenarios/*.json, sorted.
+std::vector<std::string> library();
 
 // Largest difference of the three channels.
 int channelDistance(uint32_t a, uint32_t b);
