@@ -1,0 +1,315 @@
+#include "tools/gauge/GaugeElements.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+namespace cs::gauge {
+
+namespace {
+
+constexpr Names kElementChildren = {"Position",  "Visible", "Image",   "Text",
+                                    "Rectangle", "Select",  "Element", "CustomDraw"};
+
+}  // namespace
+
+GaugeElements::GaugeElements(std::string_view xml, GaugeFile& gauge, Diagnostics& d)
+    : GaugeVocabulary(xml, gauge.file, d), gauge_(gauge) {}
+
+void GaugeElements::readGauge(const pugi::xml_node& root) {
+    checkAttributes(root, {"Name", "Version", "Author", "Copyright", "ArtDirectory"});
+    if (pugi::xml_attribute a = root.attribute("Name")) {
+        gauge_.name = trim(a.value());
+    }
+    bool haveSize = false;
+    for (pugi::xml_node c = root.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) {
+            continue;
+        }
+        const std::string name = c.name();
+        if (name == "Size") {
+            checkAttributes(c, {"X", "Y"});
+            gauge_.width = number(c, "X", 0.0, true);
+            gauge_.height = number(c, "Y", 0.0, true);
+            haveSize = true;
+        } else if (name == "Image") {
+            checkAttributes(
+                c, {"Name", "Bright", "Alpha", "ImageSizes", "NoTransparency", "Luminous"});
+            gauge_.background = trim(c.attribute("Name").value());
+            gauge_.backgroundLine = lineOf(c);
+        } else if (name == "Update") {
+            checkAttributes(c, {"Frequency", "Hidden"});
+            if (c.attribute("Frequency")) {
+                // Runs per second, of the panel's 18 ticks.
+                const double f = number(c, "Frequency", 18.0);
+                if (!(f >= 1.0 && f <= 18.0)) {
+                    d_.warn(at(c, "Update"), "Frequency must be 1 to 18 runs a second; 18 used");
+                } else {
+                    gauge_.updateEvery = static_cast<int>(std::lround(18.0 / f));
+                }
+            }
+            gauge_.hasUpdate = true;
+            gauge_.update = script(c, "Update");
+        } else if (name == "Element") {
+            Node node;
+            readElement(c, node, 1);
+            gauge_.elements.push_back(std::move(node));
+        } else if (name == "Mouse") {
+            readMouse(c);
+        } else if (name != "Comment") {
+            unknownChild(c, "Gauge", {"Size", "Image", "Update", "Element", "Mouse", "Comment"});
+        }
+    }
+    if (!haveSize && gauge_.background.empty()) {
+        d_.error(at(root, "Gauge"),
+                 "no <Size X Y> and no background <Image>: the gauge has no size");
+    }
+    if (haveSize &&
+        (gauge_.width < 1 || gauge_.height < 1 || gauge_.width > 4096 || gauge_.height > 4096)) {
+        d_.error(at(root.child("Size"), "Size"), "X and Y must be 1 to 4096 gauge units");
+    }
+}
+
+void GaugeElements::readText(const pugi::xml_node& n, Node& node) {
+    checkAttributes(n, {"X", "Y", "Length", "Font", "FontWeight", "Color", "BackgroundColor",
+                        "Bright", "Adjust", "VerticalAdjust", "Fixed", "Multiline", "Transparent"});
+    node.width = number(n, "X", 0.0, true);
+    node.height = number(n, "Y", 0.0, true);
+    node.text.length = static_cast<int>(number(n, "Length", 0.0));
+    if (pugi::xml_attribute f = n.attribute("Font")) {
+        node.text.font = trim(f.value());
+    }
+    node.text.colour = colour(n, "Color", node.text.colour);
+    node.text.background = colour(n, "BackgroundColor", node.text.background);
+    node.text.adjust = adjust(n, "Adjust");
+    node.text.verticalAdjust = adjust(n, "VerticalAdjust");
+    bool haveString = false;
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) {
+            continue;
+        }
+        if (std::string(c.name()) == "String" && !haveString) {
+            checkAttributes(c, {});
+            node.string = formatted(c, "String");
+            haveString = true;
+        } else {
+            unknownChild(c, "Text", {"String"});
+        }
+    }
+    if (!haveString) {
+        d_.warn(at(n, "Text"), "no <String>; the text is empty");
+    }
+}
+
+void GaugeElements::readCustomDraw(const pugi::xml_node& n, Node& node) {
+    checkAttributes(n, {"Name", "X", "Y", "Bright"});
+    const std::string name = trim(n.attribute("Name").value());
+    const size_t colon = name.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == name.size()) {
+        d_.error(at(n, "CustomDraw"),
+                 "Name=\"" + name + "\": expected \"callback:display\", e.g. \"va9vedored:tcas\"");
+    } else {
+        node.panel = name.substr(0, colon);
+        node.display = name.substr(colon + 1);
+    }
+    node.width = number(n, "X", 0.0, true);
+    node.height = number(n, "Y", 0.0, true);
+    if (node.width < 1 || node.height < 1 || node.width > 4096 || node.height > 4096) {
+        d_.error(at(n, "CustomDraw"), "X and Y must be 1 to 4096 gauge units");
+    }
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) {
+            continue;
+        }
+        DrawParameter p;
+        p.name = c.name();
+        p.line = lineOf(c);
+        int line = 0;
+        p.text = trim(content(c, &line));
+        checkAttributes(c, {});
+        // Compiled quietly: a string parameter such as <Font>Arial</Font> is
+        // no script; the host decides once it knows the parameter's type.
+        Diagnostics quiet;
+        p.script = compileScript(p.text, Origin{gauge_.file, line, "CustomDraw/" + p.name}, quiet);
+        node.parameters.push_back(std::move(p));
+    }
+}
+
+void GaugeElements::readSelect(const pugi::xml_node& n, Node& node, int depth) {
+    checkAttributes(n, {});
+    bool haveValue = false;
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) {
+            continue;
+        }
+        const std::string name = c.name();
+        if (name == "Value" && !haveValue) {
+            checkAttributes(c, {"Minimum", "Maximum"});
+            node.value = script(c, "Value");
+            haveValue = true;
+        } else if (name == "Case") {
+            checkAttributes(c, {"Value"});
+            Node kase;
+            kase.kind = NodeKind::Case;
+            kase.line = lineOf(c);
+            kase.id = gauge_.nodeCount++;
+            kase.caseValue = number(c, "Value", 0.0, true);
+            for (pugi::xml_node p = c.first_child(); p; p = p.next_sibling()) {
+                if (p.type() == pugi::node_element && !readPart(p, kase, depth + 1)) {
+                    unknownChild(p, "Case", {"Image", "Text", "Rectangle"});
+                }
+            }
+            node.children.push_back(std::move(kase));
+        } else {
+            unknownChild(c, "Select", {"Value", "Case"});
+        }
+    }
+    if (!haveValue) {
+        d_.error(at(n, "Select"), "no <Value>");
+    }
+}
+
+// Reads one drawable part (or a nested element) into `parent`; false when the
+// child is none of those.
+bool GaugeElements::readPart(const pugi::xml_node& child, Node& parent, int depth) {
+    const std::string name = child.name();
+    Node node;
+    node.line = lineOf(child);
+    if (name == "Text") {
+        node.kind = NodeKind::Text;
+        node.id = gauge_.nodeCount++;
+        readText(child, node);
+    } else if (name == "Rectangle") {
+        node.kind = NodeKind::Rectangle;
+        node.id = gauge_.nodeCount++;
+        checkAttributes(
+            child, {"Width", "Height", "LineWidth", "LineColor", "FillColor", "Bright", "Color"});
+        node.width = number(child, "Width", 0.0, true);
+        node.height = number(child, "Height", 0.0, true);
+        node.rectangle.lineWidth = number(child, "LineWidth", 1.0);
+        node.rectangle.line = colour(child, "LineColor", colour(child, "Color", Colour{}));
+        node.rectangle.fill = colour(child, "FillColor", Colour{});
+    } else if (name == "Image") {
+        node.kind = NodeKind::Image;
+        node.id = gauge_.nodeCount++;
+        checkAttributes(child, {"Name", "Bright", "Alpha", "ImageSizes", "NoTransparency",
+                                "Luminous", "PointsTo", "DegreesPointsTo"});
+        node.image = trim(child.attribute("Name").value());
+        if (node.image.empty()) {
+            d_.error(at(child, "Image"), "no Name: the image file in the gauge's folder");
+        }
+    } else if (name == "CustomDraw") {
+        node.kind = NodeKind::CustomDraw;
+        node.id = gauge_.nodeCount++;
+        readCustomDraw(child, node);
+    } else if (name == "Select") {
+        node.kind = NodeKind::Select;
+        node.id = gauge_.nodeCount++;
+        readSelect(child, node, depth);
+    } else if (name == "Element") {
+        if (tooDeep(child, depth + 1)) {
+            return true;
+        }
+        readElement(child, node, depth + 1);
+    } else {
+        return false;
+    }
+    parent.children.push_back(std::move(node));
+    return true;
+}
+
+void GaugeElements::readElement(const pugi::xml_node& n, Node& node, int depth) {
+    node.kind = NodeKind::Element;
+    node.line = lineOf(n);
+    node.id = gauge_.nodeCount++;
+    checkAttributes(n, {"Name"});
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) {
+            continue;
+        }
+        const std::string name = c.name();
+        if (name == "Position") {
+            checkAttributes(c, {"X", "Y"});
+            node.x = number(c, "X", 0.0);
+            node.y = number(c, "Y", 0.0);
+        } else if (name == "Visible") {
+            checkAttributes(c, {});
+            node.hasVisible = true;
+            node.visible = script(c, "Visible");
+        } else if (!readPart(c, node, depth)) {
+            unknownChild(c, "Element", kElementChildren);
+        }
+    }
+}
+
+void GaugeElements::readArea(const pugi::xml_node& n, Area& area, int depth) {
+    area.line = lineOf(n);
+    checkAttributes(n, {"Left", "Top", "Right", "Bottom", "Width", "Height", "Name"});
+    area.left = number(n, "Left", 0.0);
+    area.top = number(n, "Top", 0.0);
+    area.width =
+        n.attribute("Right") ? number(n, "Right", 0.0) - area.left : number(n, "Width", 0.0);
+    area.height =
+        n.attribute("Bottom") ? number(n, "Bottom", 0.0) - area.top : number(n, "Height", 0.0);
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) {
+            continue;
+        }
+        const std::string name = c.name();
+        if (name == "Area") {
+            if (tooDeep(c, depth + 1)) {
+                continue;
+            }
+            Area child;
+            readArea(c, child, depth + 1);
+            area.children.push_back(std::move(child));
+        } else if (name == "Click") {
+            checkAttributes(c, {"Kind", "Event", "Repeat"});
+            std::string kinds = c.attribute("Kind").value();
+            std::replace(kinds.begin(), kinds.end(), '|', '+');
+            std::stringstream split(kinds);
+            std::string kind;
+            bool move = false;
+            while (std::getline(split, kind, '+')) {
+                move = move || trim(kind) == "Move";
+            }
+            if (move && !area.hasMove) {
+                area.hasMove = true;
+                area.move = script(c, "Click");
+            }
+        } else if (name == "Tooltip") {
+            checkAttributes(c, {});
+            area.hasTooltip = true;
+            area.tooltip = formatted(c, "Tooltip");
+        } else if (name != "Cursor" && name != "Help") {
+            unknownChild(c, "Area", {"Area", "Click", "Tooltip", "Cursor", "Help"});
+        }
+    }
+}
+
+void GaugeElements::readMouse(const pugi::xml_node& n) {
+    checkAttributes(n, {});
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) {
+            continue;
+        }
+        const std::string name = c.name();
+        if (name == "Area") {
+            Area area;
+            readArea(c, area, 1);
+            gauge_.areas.push_back(std::move(area));
+        } else if (name == "Tooltip") {
+            // A tool-tip for the whole gauge: an area covering it.
+            Area area;
+            area.line = lineOf(c);
+            area.width = area.height = 1e7;
+            area.hasTooltip = true;
+            area.tooltip = formatted(c, "Tooltip");
+            gauge_.areas.push_back(std::move(area));
+        } else if (name != "Cursor" && name != "Help") {
+            unknownChild(c, "Mouse", {"Area", "Tooltip", "Cursor", "Help"});
+        }
+    }
+}
+
+}  // namespace cs::gauge

@@ -1,0 +1,57 @@
+#include "tools/gauge/GaugeModel.h"
+
+namespace cs::gauge {
+
+namespace {
+
+void collect(Node& node, std::vector<Script*>& out) {
+    if (node.hasVisible) {
+        out.push_back(&node.visible);
+    }
+    if (node.kind == NodeKind::Select) {
+        out.push_back(&node.value);
+    }
+    if (node.kind == NodeKind::Text) {
+        for (Script& s : node.string.scripts()) {
+            out.push_back(&s);
+        }
+    }
+    for (DrawParameter& p : node.parameters) {
+        out.push_back(&p.script);
+    }
+    for (Node& c : node.children) {
+        collect(c, out);
+    }
+}
+
+void collect(Area& area, std::vector<Script*>& out) {
+    if (area.hasMove) {
+        out.push_back(&area.move);
+    }
+    if (area.hasTooltip) {
+        for (Script& s : area.tooltip.scripts()) {
+            out.push_back(&s);
+        }
+    }
+    for (Area& c : area.children) {
+        collect(c, out);
+    }
+}
+
+}  // namespace
+
+std::vector<Script*> allScripts(GaugeFile& gauge) {
+    std::vector<Script*> out;
+    if (gauge.hasUpdate) {
+        out.push_back(&gauge.update);
+    }
+    for (Node& n : gauge.elements) {
+        collect(n, out);
+    }
+    for (Area& a : gauge.areas) {
+        collect(a, out);
+    }
+    return out;
+}
+
+}  // namespace cs::gauge

@@ -1,0 +1,210 @@
+#include "tools/gauge/GaugeVocabulary.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "tools/gauge/GaugeReader.h"
+
+namespace cs::gauge {
+
+namespace {
+
+bool contains(Names names, const std::string& name) {
+    for (const char* n : names) {
+        if (name == n) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> listOf(Names names) {
+    std::vector<std::string> v;
+    for (const char* n : names) {
+        v.emplace_back(n);
+    }
+    return v;
+}
+
+// Parts of the schema the workbench reads but does not draw.
+constexpr Names kNotDrawn = {"Shift", "Rotate", "Polyline",     "Polygon", "MaskImage", "Failures",
+                             "Clip",  "Circle", "Nonlinearity", "Scale",   "Axis",      "Delay"};
+
+}  // namespace
+
+std::string GaugeVocabulary::trim(std::string s) {
+    const char* ws = " \t\r\n";
+    const size_t b = s.find_first_not_of(ws);
+    if (b == std::string::npos) {
+        return std::string();
+    }
+    return s.substr(b, s.find_last_not_of(ws) - b + 1);
+}
+
+GaugeVocabulary::GaugeVocabulary(std::string_view xml, const std::string& file, Diagnostics& d)
+    : file_(file), d_(d) {
+    for (size_t i = 0; i < xml.size(); ++i) {
+        if (xml[i] == '\n') {
+            lineStarts_.push_back(i + 1);
+        }
+    }
+}
+
+int GaugeVocabulary::lineAt(ptrdiff_t offset) const {
+    if (offset < 0) {
+        return 0;
+    }
+    return static_cast<int>(
+        std::upper_bound(lineStarts_.begin(), lineStarts_.end(), static_cast<size_t>(offset)) -
+        lineStarts_.begin());
+}
+
+std::string GaugeVocabulary::content(const pugi::xml_node& n, int* line) const {
+    std::string text;
+    int at = 0;
+    bool first = true;
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_pcdata && c.type() != pugi::node_cdata) {
+            continue;
+        }
+        const int l = lineAt(c.offset_debug());
+        if (first) {
+            *line = l;
+            first = false;
+        } else {
+            text.append(static_cast<size_t>(std::max(l - at, 0)), '\n');
+            text += ' ';
+        }
+        text += c.value();
+        at = l + static_cast<int>(std::count(text.end() - static_cast<long>(std::strlen(c.value())),
+                                             text.end(), '\n'));
+    }
+    if (first) {
+        *line = lineOf(n);
+    }
+    return text;
+}
+
+void GaugeVocabulary::checkAttributes(const pugi::xml_node& n, Names known) {
+    for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+        if (!contains(known, a.name())) {
+            d_.warn(at(n, n.name()), std::string("unknown attribute \"") + a.name() +
+                                         "\"; ignored" + didYouMean(a.name(), listOf(known)));
+        }
+    }
+}
+
+void GaugeVocabulary::unknownChild(const pugi::xml_node& child, const std::string& parent,
+                                   Names known) {
+    const std::string name = child.name();
+    if (contains(kNotDrawn, name)) {
+        d_.warn(at(child, name), "not drawn by the workbench; ignored");
+        return;
+    }
+    d_.warn(at(child, parent),
+            "unknown element <" + name + ">; ignored" + didYouMean(name, listOf(known)));
+}
+
+double GaugeVocabulary::number(const pugi::xml_node& n, const char* attribute, double fallback,
+                               bool required) {
+    pugi::xml_attribute a = n.attribute(attribute);
+    if (!a) {
+        if (required) {
+            d_.error(at(n, n.name()), std::string("missing attribute ") + attribute);
+        }
+        return fallback;
+    }
+    const std::string text = trim(a.value());
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || !(std::fabs(v) < 1e7)) {
+        d_.error(at(n, n.name()), std::string("attribute ") + attribute + "=\"" + a.value() +
+                                      "\" is not a number of gauge units");
+        return fallback;
+    }
+    return v;
+}
+
+Colour GaugeVocabulary::colour(const pugi::xml_node& n, const char* attribute, Colour fallback) {
+    pugi::xml_attribute a = n.attribute(attribute);
+    if (!a) {
+        return fallback;
+    }
+    uint32_t rgb = 0;
+    if (!parseColour(trim(a.value()), &rgb)) {
+        d_.warn(at(n, n.name()), std::string("attribute ") + attribute + "=\"" + a.value() +
+                                     "\" is not a colour (#RRGGBB or a name); default used");
+        return fallback;
+    }
+    return Colour{rgb, true};
+}
+
+Adjust GaugeVocabulary::adjust(const pugi::xml_node& n, const char* attribute) {
+    const std::string v = lowerAscii(trim(n.attribute(attribute).value()));
+    if (v.empty() || v == "left" || v == "top") {
+        return Adjust::Start;
+    }
+    if (v == "center" || v == "centre") {
+        return Adjust::Center;
+    }
+    if (v == "right" || v == "bottom") {
+        return Adjust::End;
+    }
+    d_.warn(at(n, n.name()), std::string("attribute ") + attribute + "=\"" +
+                                 n.attribute(attribute).value() +
+                                 "\": expected Left, Center, Right (Top, Bottom)");
+    return Adjust::Start;
+}
+
+Script GaugeVocabulary::script(const pugi::xml_node& n, const std::string& element) {
+    int line = 0;
+    const std::string text = content(n, &line);
+    return compileScript(text, Origin{file_, line, element}, d_);
+}
+
+FormattedString GaugeVocabulary::formatted(const pugi::xml_node& n, const std::string& element) {
+    int line = 0;
+    const std::string text = content(n, &line);
+    return FormattedString::parse(text, Origin{file_, line, element}, d_);
+}
+
+bool GaugeVocabulary::tooDeep(const pugi::xml_node& n, int depth) {
+    if (depth <= kMaxElementDepth) {
+        return false;
+    }
+    d_.error(at(n, n.name()), "nested deeper than " + std::to_string(kMaxElementDepth) + " levels");
+    return true;
+}
+
+bool parseColour(const std::string& text, uint32_t* rgb) {
+    static const struct {
+        const char* name;
+        uint32_t rgb;
+    } kNames[] = {{"black", 0x000000}, {"white", 0xFFFFFF},   {"red", 0xFF0000},
+                  {"green", 0x00FF00}, {"blue", 0x0000FF},    {"yellow", 0xFFFF00},
+                  {"cyan", 0x00FFFF},  {"magenta", 0xFF00FF}, {"gray", 0x808080},
+                  {"grey", 0x808080},  {"orange", 0xFFA500}};
+    for (const auto& n : kNames) {
+        if (equalIgnoringCase(text, n.name)) {
+            *rgb = n.rgb;
+            return true;
+        }
+    }
+    std::string hex;
+    if (text.size() == 7 && text[0] == '#') {
+        hex = text.substr(1);
+    } else if (text.size() == 8 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        hex = text.substr(2);
+    } else {
+        return false;
+    }
+    if (hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        return false;
+    }
+    *rgb = static_cast<uint32_t>(std::strtoul(hex.c_str(), nullptr, 16));
+    return true;
+}
+
+}  // namespace cs::gauge

@@ -1,0 +1,57 @@
+// The gauge reader's view of one XML file: the line of every node, the text
+// of an element, and the attributes and child elements each element may
+// have. A name outside the schema is a warning with a did-you-mean; a value
+// that is not what the attribute takes is an error or a warning naming the
+// line.
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "tools/gauge/Diagnostics.h"
+#include "tools/gauge/GaugeModel.h"
+
+namespace cs::gauge {
+
+using Names = std::initializer_list<const char*>;
+
+class GaugeVocabulary {
+  public:
+    // `xml` is the whole file, for the lines; `file` names it in messages.
+    GaugeVocabulary(std::string_view xml, const std::string& file, Diagnostics& d);
+
+    int lineAt(ptrdiff_t offset) const;
+    int lineOf(const pugi::xml_node& n) const { return lineAt(n.offset_debug()); }
+    Origin at(const pugi::xml_node& n, const std::string& element) const {
+        return Origin{file_, lineOf(n), element};
+    }
+
+  protected:
+    static std::string trim(std::string s);
+    // The text content and the line it starts on. Text split by comments is
+    // joined with the comments' line breaks kept, so lines stay right.
+    std::string content(const pugi::xml_node& n, int* line) const;
+
+    void checkAttributes(const pugi::xml_node& n, Names known);
+    void unknownChild(const pugi::xml_node& child, const std::string& parent, Names known);
+    double number(const pugi::xml_node& n, const char* attribute, double fallback,
+                  bool required = false);
+    Colour colour(const pugi::xml_node& n, const char* attribute, Colour fallback);
+    Script script(const pugi::xml_node& n, const std::string& element);
+    FormattedString formatted(const pugi::xml_node& n, const std::string& element);
+    Adjust adjust(const pugi::xml_node& n, const char* attribute);
+    bool tooDeep(const pugi::xml_node& n, int depth);
+
+    std::string file_;
+    Diagnostics& d_;
+
+  private:
+    std::vector<size_t> lineStarts_{0};
+};
+
+}  // namespace cs::gauge
