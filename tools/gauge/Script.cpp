@@ -148,6 +148,158 @@ bool parseVariable(const std::string& text, VarRef& ref, std::string& problem) {
     return true;
 }
 
+namespace {
+
+// Turns the tokens into instructions. An if{ leaves a jump to patch when its
+// block closes; a } followed by els{ adds the jump over the else block.
+class Compiler {
+  public:
+    Compiler(const std::vector<Token>& tokens, const Origin& origin, Diagnostics& diagnostics)
+        : tokens_(tokens), origin_(origin), diagnostics_(diagnostics) {}
+
+    // False when any token did not compile (reported).
+    bool run();
+
+    std::vector<Instruction> code;
+    std::vector<std::string> texts;
+    std::vector<VarRef> variables;
+
+  private:
+    // Open blocks: the index of the jump to patch and whether it is an els{.
+    struct Block {
+        size_t jump;
+        bool isElse;
+        int line;
+    };
+
+    void fail(int line, const std::string& message);
+    void operand(const Token& token);
+    void word(size_t& t);
+    void closeBlock(size_t& t, Instruction in);
+
+    const std::vector<Token>& tokens_;
+    const Origin& origin_;
+    Diagnostics& diagnostics_;
+    std::vector<Block> blocks_;
+    bool ok_ = true;
+};
+
+void Compiler::fail(int line, const std::string& message) {
+    Origin at = origin_;
+    at.line = line;
+    diagnostics_.error(at, message);
+    ok_ = false;
+}
+
+bool Compiler::run() {
+    for (size_t t = 0; t < tokens_.size() && ok_; ++t) {
+        if (tokens_[t].kind == TokenKind::Word) {
+            word(t);
+        } else {
+            operand(tokens_[t]);
+        }
+    }
+    if (ok_ && !blocks_.empty()) {
+        fail(blocks_.back().line,
+             std::string(blocks_.back().isElse ? "els{" : "if{") + " not closed with }");
+    }
+    return ok_;
+}
+
+// A number, a text or a variable.
+void Compiler::operand(const Token& token) {
+    Instruction in;
+    in.line = token.line;
+    switch (token.kind) {
+        case TokenKind::Number:
+            in.op = Op::Number;
+            in.number = token.number;
+            break;
+        case TokenKind::Text:
+            in.op = Op::Text;
+            in.arg = static_cast<int32_t>(texts.size());
+            texts.push_back(token.text);
+            break;
+        case TokenKind::Variable: {
+            VarRef ref;
+            std::string problem;
+            if (!parseVariable(token.text, ref, problem)) {
+                fail(token.line, problem);
+                return;
+            }
+            ref.line = token.line;
+            in.op = ref.write ? Op::Write : Op::Read;
+            in.arg = static_cast<int32_t>(variables.size());
+            variables.push_back(std::move(ref));
+            break;
+        }
+        case TokenKind::Word:
+            return;
+    }
+    code.push_back(in);
+}
+
+// An operator or a block's brace; `t` moves past an els{ the } takes along.
+void Compiler::word(size_t& t) {
+    const Token& token = tokens_[t];
+    Instruction in;
+    in.line = token.line;
+    const std::string& w = token.text;
+    if (w == "if{") {
+        if (blocks_.size() >= static_cast<size_t>(kMaxBlockDepth)) {
+            fail(token.line, "if{ blocks nested deeper than " + std::to_string(kMaxBlockDepth));
+            return;
+        }
+        in.op = Op::JumpIfFalse;
+        blocks_.push_back(Block{code.size(), false, token.line});
+        code.push_back(in);
+        return;
+    }
+    if (w == "els{") {
+        fail(token.line, "els{ without a block if{ ... } just before it");
+        return;
+    }
+    if (w == "}") {
+        closeBlock(t, in);
+        return;
+    }
+    bool known = false;
+    for (const Word& entry : kWords) {
+        if (w == entry.text) {
+            in.op = entry.op;
+            known = true;
+            break;
+        }
+    }
+    if (!known && registerWord(w, &in.op, &in.arg)) {
+        known = true;
+    }
+    if (!known) {
+        fail(token.line, "unknown operator \"" + w + "\"" + didYouMean(w, operatorNames()));
+        return;
+    }
+    code.push_back(in);
+}
+
+void Compiler::closeBlock(size_t& t, Instruction in) {
+    if (blocks_.empty()) {
+        fail(tokens_[t].line, "} without an open if{ or els{");
+        return;
+    }
+    const Block block = blocks_.back();
+    blocks_.pop_back();
+    if (!block.isElse && t + 1 < tokens_.size() && tokens_[t + 1].kind == TokenKind::Word &&
+        tokens_[t + 1].text == "els{") {
+        in.op = Op::Jump;
+        blocks_.push_back(Block{code.size(), true, tokens_[t + 1].line});
+        code.push_back(in);
+        ++t;
+    }
+    code[block.jump].arg = static_cast<int32_t>(code.size());
+}
+
+}  // namespace
+
 Script compileScript(std::string_view source, const Origin& origin, Diagnostics& diagnostics) {
     Script script;
     script.origin_ = origin;
@@ -157,109 +309,12 @@ Script compileScript(std::string_view source, const Origin& origin, Diagnostics&
         script.ok_ = false;
         return script;
     }
-    auto fail = [&](int line, const std::string& message) {
-        Origin at = origin;
-        at.line = line;
-        diagnostics.error(at, message);
-        script.ok_ = false;
-    };
-    // Open blocks: the index of the jump to patch and whether it is an els{.
-    struct Block {
-        size_t jump;
-        bool isElse;
-        int line;
-    };
-    std::vector<Block> blocks;
-    std::vector<Instruction>& code = script.code_;
-    for (size_t t = 0; t < tokens.size() && script.ok_; ++t) {
-        const Token& token = tokens[t];
-        Instruction in;
-        in.line = token.line;
-        switch (token.kind) {
-            case TokenKind::Number:
-                in.op = Op::Number;
-                in.number = token.number;
-                code.push_back(in);
-                continue;
-            case TokenKind::Text:
-                in.op = Op::Text;
-                in.arg = static_cast<int32_t>(script.texts_.size());
-                script.texts_.push_back(token.text);
-                code.push_back(in);
-                continue;
-            case TokenKind::Variable: {
-                VarRef ref;
-                std::string problem;
-                if (!parseVariable(token.text, ref, problem)) {
-                    fail(token.line, problem);
-                    continue;
-                }
-                ref.line = token.line;
-                in.op = ref.write ? Op::Write : Op::Read;
-                in.arg = static_cast<int32_t>(script.variables_.size());
-                script.variables_.push_back(std::move(ref));
-                code.push_back(in);
-                continue;
-            }
-            case TokenKind::Word:
-                break;
-        }
-        const std::string& w = token.text;
-        if (w == "if{") {
-            if (blocks.size() >= static_cast<size_t>(kMaxBlockDepth)) {
-                fail(token.line, "if{ blocks nested deeper than " + std::to_string(kMaxBlockDepth));
-                continue;
-            }
-            in.op = Op::JumpIfFalse;
-            blocks.push_back(Block{code.size(), false, token.line});
-            code.push_back(in);
-            continue;
-        }
-        if (w == "els{") {
-            fail(token.line, "els{ without a block if{ ... } just before it");
-            continue;
-        }
-        if (w == "}") {
-            if (blocks.empty()) {
-                fail(token.line, "} without an open if{ or els{");
-                continue;
-            }
-            const Block block = blocks.back();
-            blocks.pop_back();
-            if (!block.isElse && t + 1 < tokens.size() && tokens[t + 1].kind == TokenKind::Word &&
-                tokens[t + 1].text == "els{") {
-                in.op = Op::Jump;
-                blocks.push_back(Block{code.size(), true, tokens[t + 1].line});
-                code.push_back(in);
-                ++t;
-            }
-            code[block.jump].arg = static_cast<int32_t>(code.size());
-            continue;
-        }
-        bool known = false;
-        for (const Word& word : kWords) {
-            if (w == word.text) {
-                in.op = word.op;
-                known = true;
-                break;
-            }
-        }
-        if (!known && registerWord(w, &in.op, &in.arg)) {
-            known = true;
-        }
-        if (!known) {
-            fail(token.line, "unknown operator \"" + w + "\"" + didYouMean(w, operatorNames()));
-            continue;
-        }
-        code.push_back(in);
-    }
-    if (script.ok_ && !blocks.empty()) {
-        fail(blocks.back().line,
-             std::string(blocks.back().isElse ? "els{" : "if{") + " not closed with }");
-    }
-    if (!script.ok_) {
-        script.code_.clear();
-        script.variables_.clear();
+    Compiler compiler(tokens, origin, diagnostics);
+    script.ok_ = compiler.run();
+    script.texts_ = std::move(compiler.texts);
+    if (script.ok_) {
+        script.code_ = std::move(compiler.code);
+        script.variables_ = std::move(compiler.variables);
     }
     script.bindings_.assign(script.variables_.size(), -1);
     return script;

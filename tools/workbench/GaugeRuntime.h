@@ -98,6 +98,10 @@ class GaugeRuntime {
     IGaugeCCallback* callbacksFor(const std::string& panel);
     void prepareNode(gauge::Node& node, gauge::Diagnostics& d);
     void prepareDisplay(gauge::Node& node, gauge::Diagnostics& d);
+    bool attachDisplay(Display& slot, gauge::Diagnostics& d);
+    bool makeCanvas(Display& slot, gauge::Diagnostics& d);
+    void prepareParameter(Display& slot, gauge::DrawParameter& p,
+                          const std::vector<std::string>& declared, gauge::Diagnostics& d);
     void walk(gauge::Node& node, bool visible, double time, gauge::Diagnostics& d);
     void setParameters(Display& display, gauge::Diagnostics& d);
     void elementsAndTooltip(double time, gauge::Diagnostics& d);

@@ -1,23 +1,15 @@
 #include "tools/workbench/Workbench.h"
 
-#include <cairo/cairo.h>
-
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
 
-#include "simhost/ModuleLoader.h"
-#include "simhost/SimHost.h"
-#include "tools/gauge/GaugeReader.h"
-#include "tools/gauge/PanelConfig.h"
 #include "tools/preview/ImageFiles.h"
-#include "tools/workbench/Compositor.h"
 #include "tools/workbench/ScenarioTraffic.h"
+#include "tools/workbench/WorkbenchState.h"
 
 #if !defined(_WIN32)
 #include <dlfcn.h>
@@ -29,18 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct View {
-    std::string name;  // output file prefix: the gauge's name, or "window09"
-    int width = 0, height = 0;
-};
-
-struct PlacedGauge {
-    gauge::GaugeFile file;
-    Placement placement;
-    size_t view = 0;
-    GaugeImages images;
-};
-
 double mouseAt(const std::vector<preview::MouseKey>& keys, double t, bool x) {
     double v = 0.5;  // the middle until the first key
     for (const preview::MouseKey& k : keys) {
@@ -49,16 +29,6 @@ double mouseAt(const std::vector<preview::MouseKey>& keys, double t, bool x) {
         }
     }
     return v;
-}
-
-std::string seconds(double t) {
-    char buffer[32];
-    if (std::fabs(t - std::round(t)) < 1e-6) {
-        std::snprintf(buffer, sizeof buffer, "%.0f", t);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%.2f", t);
-    }
-    return buffer;
 }
 
 void collectElements(const gauge::Node& node, const std::vector<NodeState>& states,
@@ -85,15 +55,6 @@ nlohmann::ordered_json jsonNumber(double v) {
 }
 
 }  // namespace
-
-struct Workbench::State {
-    sim::SimHost host;
-    sim::ModuleLoader loader;
-    PropertyCatalogue catalogue{host};
-    std::vector<std::unique_ptr<PlacedGauge>> gauges;
-    std::vector<View> views;
-    preview::ModuleVocabulary vocabulary;
-};
 
 Workbench::Workbench() = default;
 Workbench::~Workbench() {
@@ -146,138 +107,6 @@ bool Workbench::open(const std::string& modulePath, std::string* error) {
 
 void Workbench::resolve(preview::PreviewScenario& scenario) {
     preview::resolveNames(scenario, state_->vocabulary);
-}
-
-namespace {
-
-// Finds the file of a panel's gauge line.
-std::string findPanelGauge(const WorkbenchOptions& options, const gauge::PanelGauge& g,
-                           std::vector<std::string>* tried) {
-    const fs::path beside = fs::path(options.panel).parent_path();
-    std::vector<fs::path> candidates;
-    if (!options.gaugesDir.empty()) {
-        candidates.push_back(fs::path(options.gaugesDir) / (g.name + ".xml"));
-    }
-    candidates.push_back(beside / g.folder / (g.name + ".xml"));
-    candidates.push_back(beside / (g.name + ".xml"));  // a kit: gauges beside the panel.cfg
-    for (const fs::path& c : candidates) {
-        std::error_code ec;
-        if (fs::is_regular_file(c, ec)) {
-            return c.string();
-        }
-        tried->push_back(c.string());
-    }
-    return std::string();
-}
-
-bool readText(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
-}  // namespace
-
-bool Workbench::load(const WorkbenchOptions& options, gauge::Diagnostics& d) {
-    State& s = *state_;
-    s.gauges.clear();
-    s.views.clear();
-    const size_t errors = d.errorCount();
-    gauge::PanelWindow window;
-    if (!options.panel.empty()) {
-        std::string text;
-        if (!readText(options.panel, &text)) {
-            d.error(gauge::Origin{options.panel, 0, ""}, "cannot read the file");
-            return false;
-        }
-        if (text.size() > gauge::kMaxGaugeFileBytes) {
-            d.error(gauge::Origin{options.panel, 1, ""}, "too large for a panel.cfg");
-            return false;
-        }
-        if (!gauge::readPanelWindow(text, options.panel, options.window, window, d)) {
-            return false;
-        }
-        char name[32];
-        std::snprintf(name, sizeof name, "window%02d", options.window);
-        s.views.push_back(View{name, 0, 0});
-        for (const gauge::PanelGauge& g : window.gauges) {
-            std::vector<std::string> tried;
-            const std::string path = findPanelGauge(options, g, &tried);
-            const gauge::Origin at{options.panel, g.line, ""};
-            if (path.empty()) {
-                std::string list;
-                for (const std::string& t : tried) {
-                    list += (list.empty() ? "" : ", ") + t;
-                }
-                d.error(at, g.folder + "!" + g.name + ": no gauge file; looked for " + list);
-                continue;
-            }
-            auto placed = std::make_unique<PlacedGauge>();
-            gauge::readGaugeFile(path, placed->file, d);
-            placed->placement = Placement{g.x, g.y, g.width, g.height};
-            s.gauges.push_back(std::move(placed));
-        }
-    }
-    for (const std::string& path : options.gauges) {
-        auto placed = std::make_unique<PlacedGauge>();
-        gauge::readGaugeFile(path, placed->file, d);
-        placed->view = s.views.size();
-        s.views.push_back(View{placed->file.name, 0, 0});
-        s.gauges.push_back(std::move(placed));
-    }
-    for (auto& placed : s.gauges) {
-        gauge::GaugeFile& f = placed->file;
-        placed->images.load(f, d);
-        if (f.width <= 0 || f.height <= 0) {
-            cairo_surface_t* bg = placed->images.find(f.background);
-            if (bg == nullptr) {
-                continue;  // unreadable; already reported
-            }
-            f.width = cairo_image_surface_get_width(bg);
-            f.height = cairo_image_surface_get_height(bg);
-        }
-        Placement& p = placed->placement;
-        if (p.width <= 0 && p.height <= 0) {
-            p.width = f.width;
-            p.height = f.height;
-        } else if (p.height <= 0) {
-            p.height = p.width * f.height / f.width;
-        }
-        View& v = s.views[placed->view];
-        if (options.panel.empty() || placed->view > 0) {
-            v.width = std::max(v.width, static_cast<int>(std::lround(p.x + p.width)));
-            v.height = std::max(v.height, static_cast<int>(std::lround(p.y + p.height)));
-        }
-        // Every name against the module: a scratch run of the gauge.
-        LocalVariables locals;
-        GaugeRuntime runtime(f, s.host, locals, s.catalogue, p);
-        runtime.prepare(d);
-    }
-    if (!options.panel.empty() && !s.views.empty()) {
-        View& v = s.views[0];
-        v.width = static_cast<int>(std::lround(window.width));
-        v.height = static_cast<int>(std::lround(window.height));
-        for (auto& placed : s.gauges) {
-            const Placement& p = placed->placement;
-            if (placed->view == 0 && window.width <= 0) {
-                v.width = std::max(v.width, static_cast<int>(std::lround(p.x + p.width)));
-            }
-            if (placed->view == 0 && window.height <= 0) {
-                v.height = std::max(v.height, static_cast<int>(std::lround(p.y + p.height)));
-            }
-        }
-    }
-    for (const View& v : s.views) {
-        if (v.width < 1 || v.height < 1 || v.width > 8192 || v.height > 8192) {
-            d.error(gauge::Origin{options.panel.empty() ? v.name : options.panel, 0, ""},
-                    "the picture would be " + std::to_string(v.width) + " x " +
-                        std::to_string(v.height) + " pixels; expected 1 to 8192 each way");
-        }
-    }
-    return d.errorCount() == errors && !s.gauges.empty();
 }
 
 ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
@@ -476,96 +305,6 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
         result.files.push_back(path);
     }
     return result;
-}
-
-std::string Workbench::summary(const preview::PreviewScenario& scenario, const ScenarioRun& run) {
-    std::string out = scenario.name;
-    if (!scenario.title.empty()) {
-        out += " - " + scenario.title;
-    }
-    out += " (" + seconds(scenario.durationS) + " s)\n";
-    for (const GaugeTexts& g : run.texts) {
-        const std::string file = fs::path(g.file).filename().string();
-        for (const TextShown& t : g.texts) {
-            char line[512];
-            const std::string where = file + ":" + std::to_string(t.line);
-            if (t.time < 0.0) {
-                std::snprintf(line, sizeof line, "  %-28s (text) never showed\n", where.c_str());
-            } else {
-                std::snprintf(line, sizeof line, "  %-28s %s appeared at %s s\n", where.c_str(),
-                              t.text.substr(0, 60).c_str(), seconds(t.time).c_str());
-            }
-            out += line;
-        }
-    }
-    if (!run.folder.empty()) {
-        out += "  -> " + run.folder + "\n";
-    }
-    return out;
-}
-
-namespace {
-
-void printProblems(const gauge::Diagnostics& d) {
-    for (const gauge::Problem& p : d.problems()) {
-        if (p.severity == gauge::Severity::Error) {
-            std::fprintf(stderr, "%s\n", p.text().c_str());
-        } else {
-            gauge::Problem w = p;
-            w.message = "warning: " + w.message;
-            std::fprintf(stderr, "%s\n", w.text().c_str());
-        }
-    }
-    if (d.dropped() > 0) {
-        std::fprintf(stderr, "... and %zu more problems\n", d.dropped());
-    }
-}
-
-}  // namespace
-
-int runWorkbench(const WorkbenchOptions& options, const std::string& modulePath,
-                 std::vector<preview::PreviewScenario>& scenarios, bool check, bool quiet) {
-    Workbench bench;
-    std::string error;
-    if (!bench.open(modulePath, &error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 1;
-    }
-    gauge::Diagnostics d;
-    const bool ok = bench.load(options, d);
-    printProblems(d);
-    try {
-        for (preview::PreviewScenario& s : scenarios) {
-            bench.resolve(s);
-        }
-    } catch (const preview::InputError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 2;
-    }
-    if (!ok) {
-        std::fprintf(stderr, "%zu error(s), %zu warning(s); nothing was run\n", d.errorCount(),
-                     d.warningCount());
-        return 2;
-    }
-    if (check) {
-        std::printf("ok: %zu warning(s)\n", d.warningCount());
-        return 0;
-    }
-    gauge::Diagnostics runtime;
-    try {
-        for (const preview::PreviewScenario& s : scenarios) {
-            const ScenarioRun run = bench.run(s, options, runtime);
-            if (!quiet) {
-                std::fputs(Workbench::summary(s, run).c_str(), stdout);
-                std::fflush(stdout);
-            }
-        }
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    printProblems(runtime);
-    return 0;
 }
 
 }  // namespace cs::workbench

@@ -1,0 +1,115 @@
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "tools/workbench/Workbench.h"
+
+namespace cs::workbench {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string seconds(double t) {
+    char buffer[32];
+    if (std::fabs(t - std::round(t)) < 1e-6) {
+        std::snprintf(buffer, sizeof buffer, "%.0f", t);
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%.2f", t);
+    }
+    return buffer;
+}
+
+}  // namespace
+
+std::string Workbench::summary(const preview::PreviewScenario& scenario, const ScenarioRun& run) {
+    std::string out = scenario.name;
+    if (!scenario.title.empty()) {
+        out += " - " + scenario.title;
+    }
+    out += " (" + seconds(scenario.durationS) + " s)\n";
+    for (const GaugeTexts& g : run.texts) {
+        const std::string file = fs::path(g.file).filename().string();
+        for (const TextShown& t : g.texts) {
+            char line[512];
+            const std::string where = file + ":" + std::to_string(t.line);
+            if (t.time < 0.0) {
+                std::snprintf(line, sizeof line, "  %-28s (text) never showed\n", where.c_str());
+            } else {
+                std::snprintf(line, sizeof line, "  %-28s %s appeared at %s s\n", where.c_str(),
+                              t.text.substr(0, 60).c_str(), seconds(t.time).c_str());
+            }
+            out += line;
+        }
+    }
+    if (!run.folder.empty()) {
+        out += "  -> " + run.folder + "\n";
+    }
+    return out;
+}
+
+namespace {
+
+void printProblems(const gauge::Diagnostics& d) {
+    for (const gauge::Problem& p : d.problems()) {
+        if (p.severity == gauge::Severity::Error) {
+            std::fprintf(stderr, "%s\n", p.text().c_str());
+        } else {
+            gauge::Problem w = p;
+            w.message = "warning: " + w.message;
+            std::fprintf(stderr, "%s\n", w.text().c_str());
+        }
+    }
+    if (d.dropped() > 0) {
+        std::fprintf(stderr, "... and %zu more problems\n", d.dropped());
+    }
+}
+
+}  // namespace
+
+int runWorkbench(const WorkbenchOptions& options, const std::string& modulePath,
+                 std::vector<preview::PreviewScenario>& scenarios, bool check, bool quiet) {
+    Workbench bench;
+    std::string error;
+    if (!bench.open(modulePath, &error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    gauge::Diagnostics d;
+    const bool ok = bench.load(options, d);
+    printProblems(d);
+    try {
+        for (preview::PreviewScenario& s : scenarios) {
+            bench.resolve(s);
+        }
+    } catch (const preview::InputError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 2;
+    }
+    if (!ok) {
+        std::fprintf(stderr, "%zu error(s), %zu warning(s); nothing was run\n", d.errorCount(),
+                     d.warningCount());
+        return 2;
+    }
+    if (check) {
+        std::printf("ok: %zu warning(s)\n", d.warningCount());
+        return 0;
+    }
+    gauge::Diagnostics runtime;
+    try {
+        for (const preview::PreviewScenario& s : scenarios) {
+            const ScenarioRun run = bench.run(s, options, runtime);
+            if (!quiet) {
+                std::fputs(Workbench::summary(s, run).c_str(), stdout);
+                std::fflush(stdout);
+            }
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    printProblems(runtime);
+    return 0;
+}
+
+}  // namespace cs::workbench

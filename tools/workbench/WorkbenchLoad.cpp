@@ -1,0 +1,181 @@
+#include <cairo/cairo.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "tools/gauge/GaugeReader.h"
+#include "tools/gauge/PanelConfig.h"
+#include "tools/workbench/WorkbenchState.h"
+
+namespace cs::workbench {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using PlacedGauges = std::vector<std::unique_ptr<PlacedGauge>>;
+
+// Finds the file of a panel's gauge line.
+std::string findPanelGauge(const WorkbenchOptions& options, const gauge::PanelGauge& g,
+                           std::vector<std::string>* tried) {
+    const fs::path beside = fs::path(options.panel).parent_path();
+    std::vector<fs::path> candidates;
+    if (!options.gaugesDir.empty()) {
+        candidates.push_back(fs::path(options.gaugesDir) / (g.name + ".xml"));
+    }
+    candidates.push_back(beside / g.folder / (g.name + ".xml"));
+    candidates.push_back(beside / (g.name + ".xml"));  // a kit: gauges beside the panel.cfg
+    for (const fs::path& c : candidates) {
+        std::error_code ec;
+        if (fs::is_regular_file(c, ec)) {
+            return c.string();
+        }
+        tried->push_back(c.string());
+    }
+    return std::string();
+}
+
+bool readText(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// The panel.cfg's window: its view and its gauges, each found and read.
+bool readPanel(const WorkbenchOptions& options, gauge::PanelWindow& window,
+               std::vector<View>& views, PlacedGauges& gauges, gauge::Diagnostics& d) {
+    std::string text;
+    if (!readText(options.panel, &text)) {
+        d.error(gauge::Origin{options.panel, 0, ""}, "cannot read the file");
+        return false;
+    }
+    if (text.size() > gauge::kMaxGaugeFileBytes) {
+        d.error(gauge::Origin{options.panel, 1, ""}, "too large for a panel.cfg");
+        return false;
+    }
+    if (!gauge::readPanelWindow(text, options.panel, options.window, window, d)) {
+        return false;
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "window%02d", options.window);
+    views.push_back(View{name, 0, 0});
+    for (const gauge::PanelGauge& g : window.gauges) {
+        std::vector<std::string> tried;
+        const std::string path = findPanelGauge(options, g, &tried);
+        const gauge::Origin at{options.panel, g.line, ""};
+        if (path.empty()) {
+            std::string list;
+            for (const std::string& t : tried) {
+                list += (list.empty() ? "" : ", ") + t;
+            }
+            d.error(at, g.folder + "!" + g.name + ": no gauge file; looked for " + list);
+            continue;
+        }
+        auto placed = std::make_unique<PlacedGauge>();
+        gauge::readGaugeFile(path, placed->file, d);
+        placed->placement = Placement{g.x, g.y, g.width, g.height};
+        gauges.push_back(std::move(placed));
+    }
+    return true;
+}
+
+// The --gauge files, each in a view of its own.
+void readGauges(const WorkbenchOptions& options, std::vector<View>& views, PlacedGauges& gauges,
+                gauge::Diagnostics& d) {
+    for (const std::string& path : options.gauges) {
+        auto placed = std::make_unique<PlacedGauge>();
+        gauge::readGaugeFile(path, placed->file, d);
+        placed->view = views.size();
+        views.push_back(View{placed->file.name, 0, 0});
+        gauges.push_back(std::move(placed));
+    }
+}
+
+// The gauge's images and size, its place in its view, and every name in it
+// resolved against the module by a scratch run of the gauge.
+void placeGauge(const WorkbenchOptions& options, PlacedGauge& placed, std::vector<View>& views,
+                sim::SimHost& host, PropertyCatalogue& catalogue, gauge::Diagnostics& d) {
+    gauge::GaugeFile& f = placed.file;
+    placed.images.load(f, d);
+    if (f.width <= 0 || f.height <= 0) {
+        cairo_surface_t* bg = placed.images.find(f.background);
+        if (bg == nullptr) {
+            return;  // unreadable; already reported
+        }
+        f.width = cairo_image_surface_get_width(bg);
+        f.height = cairo_image_surface_get_height(bg);
+    }
+    Placement& p = placed.placement;
+    if (p.width <= 0 && p.height <= 0) {
+        p.width = f.width;
+        p.height = f.height;
+    } else if (p.height <= 0) {
+        p.height = p.width * f.height / f.width;
+    }
+    View& v = views[placed.view];
+    if (options.panel.empty() || placed.view > 0) {
+        v.width = std::max(v.width, static_cast<int>(std::lround(p.x + p.width)));
+        v.height = std::max(v.height, static_cast<int>(std::lround(p.y + p.height)));
+    }
+    // Every name against the module: a scratch run of the gauge.
+    LocalVariables locals;
+    GaugeRuntime runtime(f, host, locals, catalogue, p);
+    runtime.prepare(d);
+}
+
+// The panel window's picture: its size from the panel.cfg, else what its
+// gauges cover.
+void sizeWindow(const gauge::PanelWindow& window, View& v, const PlacedGauges& gauges) {
+    v.width = static_cast<int>(std::lround(window.width));
+    v.height = static_cast<int>(std::lround(window.height));
+    for (auto& placed : gauges) {
+        const Placement& p = placed->placement;
+        if (placed->view == 0 && window.width <= 0) {
+            v.width = std::max(v.width, static_cast<int>(std::lround(p.x + p.width)));
+        }
+        if (placed->view == 0 && window.height <= 0) {
+            v.height = std::max(v.height, static_cast<int>(std::lround(p.y + p.height)));
+        }
+    }
+}
+
+void checkViewSizes(const WorkbenchOptions& options, const std::vector<View>& views,
+                    gauge::Diagnostics& d) {
+    for (const View& v : views) {
+        if (v.width < 1 || v.height < 1 || v.width > 8192 || v.height > 8192) {
+            d.error(gauge::Origin{options.panel.empty() ? v.name : options.panel, 0, ""},
+                    "the picture would be " + std::to_string(v.width) + " x " +
+                        std::to_string(v.height) + " pixels; expected 1 to 8192 each way");
+        }
+    }
+}
+
+}  // namespace
+
+bool Workbench::load(const WorkbenchOptions& options, gauge::Diagnostics& d) {
+    State& s = *state_;
+    s.gauges.clear();
+    s.views.clear();
+    const size_t errors = d.errorCount();
+    gauge::PanelWindow window;
+    if (!options.panel.empty() && !readPanel(options, window, s.views, s.gauges, d)) {
+        return false;
+    }
+    readGauges(options, s.views, s.gauges, d);
+    for (auto& placed : s.gauges) {
+        placeGauge(options, *placed, s.views, s.host, s.catalogue, d);
+    }
+    if (!options.panel.empty() && !s.views.empty()) {
+        sizeWindow(window, s.views[0], s.gauges);
+    }
+    checkViewSizes(options, s.views, d);
+    return d.errorCount() == errors && !s.gauges.empty();
+}
+
+}  // namespace cs::workbench
