@@ -61,6 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"not JSON", "{\n  \"duration\": \"60 s\",\n  \"own\": {\n}}}\n", "", 4,
                 "not valid JSON"},
         BadCase{"trailing comma", "{\"duration\": \"60 s\",\n}", "", 2, "not valid JSON"},
+        BadCase{"number beyond a double", "{\n  \"duration\": 1e999}", "", 2, "number overflow"},
         BadCase{"unknown top field", scenarioWith("", kGoodTraffic, "  \"durration\": 1,\n"),
                 "durration", 3, "did you mean \"duration\""},
         BadCase{"unknown traffic field",

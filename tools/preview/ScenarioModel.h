@@ -59,7 +59,7 @@ struct NamedValue {
     std::string text;
     // Filled in by name resolution.
     int32_t id = -1;
-    int32_t type = 0;  // draw parameters: 2 Real, 3 Integer, 4 String
+    int32_t type = 0;  // draw parameters: sim::kParameterTypeReal, ...Integer or ...String
 };
 
 struct MouseKey {
