@@ -23,101 +23,43 @@
 
 namespace {
 
+using namespace cs::preview;
+
 constexpr int kBadInput = 2;
 constexpr int kFailure = 1;
 
-// Stops the module and writes the session log: one line for its start, one
-// for its stop.
-void writeSessionLog(const std::string& path, const std::string& entry,
-                     cs::preview::ModuleSession& session) {
-    using Json = nlohmann::ordered_json;
-    const Json start = {
-        {"type", "start"}, {"entry", entry}, {"registered", session.registeredAtStart()}};
-    const cs::preview::ModuleSession::StopRecord stop = session.close();
-    const Json end = {{"type", "stop"},
-                      {"unregistered", stop.unregistered},
-                      {"registered", stop.registered},
-                      {"stillRegistered", stop.stillRegistered}};
-    cs::preview::writeFileAtomic(path, start.dump() + "\n" + end.dump() + "\n");
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    using namespace cs::preview;
-    CLI::App app{
-        "contactscope-preview: runs traffic scenarios through the ContactScope module's TCAS "
-        "and radar displays and writes a PNG per traffic cycle, a contact sheet, a JSON "
-        "Lines log and report pages (index.html). Without scenario files it renders the "
-        "built-in encounter set."};
+// What the command line asks for.
+struct CommandLine {
     std::vector<std::string> files;
     std::vector<std::string> builtins;
     std::string outDir = "preview-out";
     std::string modulePath;
     std::string display = "both";
     double every = -1.0;
-    bool noFrames = false, noSheet = false, noLog = false, noProbe = false;
+    bool noFrames = false, noSheet = false, noLog = false, noProbe = false, noOverlay = false;
+    bool noReport = false;
     bool list = false, check = false, quiet = false;
     std::string show;
     std::string progress = "auto";
-    app.set_version_flag("--version", "contactscope-preview " CS_VERSION_TEXT);
-    app.add_option("scenario", files, "scenario files (JSON, see docs/scenario-format.md)");
-    app.add_option("-b,--builtin", builtins, "a built-in scenario by name (see --list)");
-    app.add_option("-o,--out", outDir, "output folder (created if missing, never emptied)")
-        ->capture_default_str();
-    app.add_option("-m,--module", modulePath,
-                   "the module to load (default: next to this program, else this build's)");
-    app.add_option("-d,--display", display, "tcas, radar or both")
-        ->check(CLI::IsMember({"tcas", "radar", "both"}))
-        ->capture_default_str();
-    app.add_option("-e,--every", every,
-                   "seconds between kept images (0: every traffic cycle; default: the "
-                   "scenario's frameInterval)")
-        ->check(CLI::Range(0.0, 3600.0));
-    app.add_flag("--no-frames", noFrames, "write no per-cycle images");
-    app.add_flag("--no-sheet", noSheet, "write no contact sheet");
-    app.add_flag("--no-log", noLog, "write no log.jsonl");
-    bool noOverlay = false, noReport = false;
-    app.add_flag("--no-overlay", noOverlay,
-                 "keep the module's pixels only (no own-aircraft symbol and 2 nm ring)");
-    app.add_flag("--no-report", noReport,
-                 "write no report.html per scenario and no index.html for the run");
-    app.add_flag("--no-probe", noProbe,
-                 "skip the hover probes that read each aircraft's level and values");
-    app.add_flag("-l,--list", list, "list the built-in scenarios and exit");
-    app.add_option("--show", show, "print a built-in scenario's JSON and exit");
-    app.add_flag("-c,--check", check,
-                 "only check the scenarios (and their names against the "
-                 "module); write nothing");
-    app.add_flag("-q,--quiet", quiet, "no summary on the terminal");
-    app.add_option("--progress", progress, "progress bar on stderr: auto, always or never")
-        ->check(CLI::IsMember({"auto", "always", "never"}))
-        ->capture_default_str();
-#if defined(CS_HAVE_WORKBENCH)
-    cs::workbench::WorkbenchOptions bench;
-    app.add_option("--gauge", bench.gauges,
-                   "an XML gauge file to run against the module (repeatable; see "
-                   "docs/workbench.md)");
-    app.add_option("--panel", bench.panel, "a panel.cfg whose window --window N is run");
-    app.add_option("--window", bench.window, "the panel.cfg window to run ([WindowNN])")
-        ->check(CLI::Range(0, 99));
-    app.add_option("--gauges", bench.gaugesDir,
-                   "the folder of the panel's gauges (default: beside the panel.cfg)");
-#endif
-    // Options of the Wine suite, which compares this program's runs under Wine
-    // and on Linux (hidden from --help).
+    std::string commandLine;  // as a shell would take it, for the report pages
+    // The Wine suite's options (hidden from --help).
     std::string entry = "importtable";
     std::string sessionLog;
     std::string clearColour = "000000";
-    app.add_option("--entry", entry,
+};
+
+// Options of the Wine suite, which compares this program's runs under Wine
+// and on Linux.
+void addWineSuiteOptions(CLI::App& app, CommandLine& cl) {
+    app.add_option("--entry", cl.entry,
                    "how the module gets the host's services: its import record or Panels")
         ->check(CLI::IsMember({"importtable", "panels"}))
         ->group("");
-    app.add_option("--session-log", sessionLog,
+    app.add_option("--session-log", cl.sessionLog,
                    "JSON Lines file of the panel names the module registered at start and "
                    "unregistered at stop")
         ->group("");
-    app.add_option("--clear-colour", clearColour,
+    app.add_option("--clear-colour", cl.clearColour,
                    "RRGGBB the drawing area holds before each draw (the module paints over it)")
         ->check([](const std::string& v) {
             return v.size() == 6 &&
@@ -126,42 +68,53 @@ int main(int argc, char** argv) {
                        : std::string("six hex digits expected");
         })
         ->group("");
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return code == 0 ? 0 : kBadInput;
-    }
+}
 
-    if (list) {
-        for (size_t i = 0; i < kBuiltinScenarioCount; ++i) {
-            std::string title;
-            try {
-                title = parseScenario(kBuiltinScenarios[i].text, kBuiltinScenarios[i].file).title;
-            } catch (const InputError&) {
-            }
-            std::printf("%-20s %s\n", kBuiltinScenarios[i].name, title.c_str());
-        }
-        return 0;
-    }
-    if (!show.empty()) {
-        for (size_t i = 0; i < kBuiltinScenarioCount; ++i) {
-            if (show == kBuiltinScenarios[i].name) {
-                std::fputs(kBuiltinScenarios[i].text, stdout);
-                return 0;
-            }
-        }
-        std::fprintf(stderr, "no built-in scenario \"%s\" (see --list)\n", show.c_str());
-        return kBadInput;
-    }
+// Stops the module and writes the session log: one line for its start, one
+// for its stop.
+void writeSessionLog(const std::string& path, const std::string& entry, ModuleSession& session) {
+    using Json = nlohmann::ordered_json;
+    const Json start = {
+        {"type", "start"}, {"entry", entry}, {"registered", session.registeredAtStart()}};
+    const ModuleSession::StopRecord stop = session.close();
+    const Json end = {{"type", "stop"},
+                      {"unregistered", stop.unregistered},
+                      {"registered", stop.registered},
+                      {"stillRegistered", stop.stillRegistered}};
+    writeFileAtomic(path, start.dump() + "\n" + end.dump() + "\n");
+}
 
-    // Everything is read and checked before anything is written.
-    std::vector<PreviewScenario> scenarios;
+int listBuiltins() {
+    for (size_t i = 0; i < kBuiltinScenarioCount; ++i) {
+        std::string title;
+        try {
+            title = parseScenario(kBuiltinScenarios[i].text, kBuiltinScenarios[i].file).title;
+        } catch (const InputError&) {
+        }
+        std::printf("%-20s %s\n", kBuiltinScenarios[i].name, title.c_str());
+    }
+    return 0;
+}
+
+int showBuiltin(const std::string& show) {
+    for (size_t i = 0; i < kBuiltinScenarioCount; ++i) {
+        if (show == kBuiltinScenarios[i].name) {
+            std::fputs(kBuiltinScenarios[i].text, stdout);
+            return 0;
+        }
+    }
+    std::fprintf(stderr, "no built-in scenario \"%s\" (see --list)\n", show.c_str());
+    return kBadInput;
+}
+
+// The files, then the built-ins named, else the whole built-in set; false
+// (with the message printed) on bad input.
+bool readScenarios(const CommandLine& cl, std::vector<PreviewScenario>& scenarios) {
     try {
-        for (const std::string& f : files) {
+        for (const std::string& f : cl.files) {
             scenarios.push_back(loadScenarioFile(f));
         }
-        for (const std::string& name : builtins) {
+        for (const std::string& name : cl.builtins) {
             bool found = false;
             for (size_t i = 0; i < kBuiltinScenarioCount && !found; ++i) {
                 if (name == kBuiltinScenarios[i].name) {
@@ -173,10 +126,10 @@ int main(int argc, char** argv) {
             if (!found) {
                 std::fprintf(stderr, "--builtin %s: no such built-in scenario (see --list)\n",
                              name.c_str());
-                return kBadInput;
+                return false;
             }
         }
-        if (files.empty() && builtins.empty()) {
+        if (cl.files.empty() && cl.builtins.empty()) {
             for (size_t i = 0; i < kBuiltinScenarioCount; ++i) {
                 scenarios.push_back(
                     parseScenario(kBuiltinScenarios[i].text, kBuiltinScenarios[i].file));
@@ -184,27 +137,15 @@ int main(int argc, char** argv) {
         }
     } catch (const InputError& e) {
         std::fprintf(stderr, "%s\n", e.what());
-        return kBadInput;
+        return false;
     }
+    return true;
+}
 
-    const bool ownModule = modulePath.empty();
-    if (ownModule) {
-        modulePath = defaultModulePath();
-    }
-#if defined(CS_HAVE_WORKBENCH)
-    if (!bench.gauges.empty() || !bench.panel.empty()) {
-        if (bench.panel.empty() != (bench.window < 0)) {
-            std::fprintf(stderr, "--panel and --window go together\n");
-            return kBadInput;
-        }
-        bench.outDir = outDir;
-        bench.frameIntervalS = every;
-        bench.writeFrames = !noFrames;
-        bench.writeLog = !noLog;
-        return cs::workbench::runWorkbench(bench, modulePath, scenarios, check, quiet);
-    }
-#endif
-    ModuleSession session;
+// False (with the message printed) when the module cannot be loaded;
+// `ownModule`: it was not named on the command line.
+bool openModule(ModuleSession& session, const std::string& modulePath, bool ownModule,
+                const std::string& entry) {
     if (!session.open(modulePath, entry == "panels" ? cs::sim::HandOverRoute::Panels
                                                     : cs::sim::HandOverRoute::ImportTable)) {
         std::fprintf(stderr, "%s\n", session.error().c_str());
@@ -212,39 +153,83 @@ int main(int argc, char** argv) {
             std::fprintf(stderr,
                          "(without -m, the program loads the module from its own folder)\n");
         }
-        return kFailure;
+        return false;
     }
+    return true;
+}
+
+#if defined(CS_HAVE_WORKBENCH)
+// The gauge workbench's options (docs/workbench.md).
+void addWorkbenchOptions(CLI::App& app, cs::workbench::WorkbenchOptions& bench) {
+    app.add_option("--gauge", bench.gauges,
+                   "an XML gauge file to run against the module (repeatable; see "
+                   "docs/workbench.md)");
+    app.add_option("--panel", bench.panel, "a panel.cfg whose window --window N is run");
+    app.add_option("--window", bench.window, "the panel.cfg window to run ([WindowNN])")
+        ->check(CLI::Range(0, 99));
+    app.add_option("--gauges", bench.gaugesDir,
+                   "the folder of the panel's gauges (default: beside the panel.cfg)");
+}
+
+// Runs the workbench when its options ask for it; its exit status, or -1
+// when they do not.
+int runWorkbenchIfAsked(cs::workbench::WorkbenchOptions& bench, const CommandLine& cl,
+                        const std::string& modulePath, std::vector<PreviewScenario>& scenarios) {
+    if (bench.gauges.empty() && bench.panel.empty()) {
+        return -1;
+    }
+    if (bench.panel.empty() != (bench.window < 0)) {
+        std::fprintf(stderr, "--panel and --window go together\n");
+        return kBadInput;
+    }
+    bench.outDir = cl.outDir;
+    bench.frameIntervalS = cl.every;
+    bench.writeFrames = !cl.noFrames;
+    bench.writeLog = !cl.noLog;
+    return cs::workbench::runWorkbench(bench, modulePath, scenarios, cl.check, cl.quiet);
+}
+#endif
+
+int printChecked(const std::vector<PreviewScenario>& scenarios) {
+    for (const PreviewScenario& s : scenarios) {
+        std::printf("%s: ok (%s)\n", s.file.c_str(), s.name.c_str());
+    }
+    return 0;
+}
+
+// The names of every scenario against the module's; false (with the message
+// printed) on bad input.
+bool resolveScenarios(const ModuleSession& session, std::vector<PreviewScenario>& scenarios) {
     try {
         for (PreviewScenario& s : scenarios) {
             resolveNames(s, session.vocabulary());
         }
     } catch (const InputError& e) {
         std::fprintf(stderr, "%s\n", e.what());
-        return kBadInput;
+        return false;
     }
-    if (check) {
-        for (const PreviewScenario& s : scenarios) {
-            std::printf("%s: ok (%s)\n", s.file.c_str(), s.name.c_str());
-        }
-        return 0;
-    }
+    return true;
+}
 
+int runScenarios(ModuleSession& session, const std::vector<PreviewScenario>& scenarios,
+                 const CommandLine& cl) {
     RunOptions options;
-    options.outDir = outDir;
-    options.writeFrames = !noFrames;
-    options.writeSheet = !noSheet;
-    options.writeLog = !noLog;
-    options.probe = !noProbe;
-    options.overlay = !noOverlay;
-    options.frameIntervalS = every;
-    options.clearArgb = 0xFF000000u | static_cast<uint32_t>(std::stoul(clearColour, nullptr, 16));
-    if (display == "tcas") {
+    options.outDir = cl.outDir;
+    options.writeFrames = !cl.noFrames;
+    options.writeSheet = !cl.noSheet;
+    options.writeLog = !cl.noLog;
+    options.probe = !cl.noProbe;
+    options.overlay = !cl.noOverlay;
+    options.frameIntervalS = cl.every;
+    options.clearArgb =
+        0xFF000000u | static_cast<uint32_t>(std::stoul(cl.clearColour, nullptr, 16));
+    if (cl.display == "tcas") {
         options.onlyDisplay = DisplayKind::Tcas;
-    } else if (display == "radar") {
+    } else if (cl.display == "radar") {
         options.onlyDisplay = DisplayKind::Radar;
     }
-    ProgressBar bar(progress == "always" || (progress == "auto" && stderrIsTerminal()));
-    ReportWriter report(outDir, shellCommandLine(argc, argv));
+    ProgressBar bar(cl.progress == "always" || (cl.progress == "auto" && stderrIsTerminal()));
+    ReportWriter report(cl.outDir, cl.commandLine);
     try {
         for (size_t n = 0; n < scenarios.size(); ++n) {
             const PreviewScenario& s = scenarios[n];
@@ -253,23 +238,23 @@ int main(int argc, char** argv) {
                          s.name);
             };
             const RunResult result = session.run(s, options);
-            if (!noReport) {
+            if (!cl.noReport) {
                 report.addScenario(s, result);
             }
             bar.finish();
-            if (!quiet) {
+            if (!cl.quiet) {
                 std::fputs(summaryText(s, result).c_str(), stdout);
                 std::fflush(stdout);
             }
         }
-        if (!noReport) {
+        if (!cl.noReport) {
             const std::string index = report.writeIndex();
-            if (!quiet) {
+            if (!cl.quiet) {
                 std::printf("Report: %s\n", index.c_str());
             }
         }
-        if (!sessionLog.empty()) {
-            writeSessionLog(sessionLog, entry, session);
+        if (!cl.sessionLog.empty()) {
+            writeSessionLog(cl.sessionLog, cl.entry, session);
         }
     } catch (const std::exception& e) {
         bar.finish();
@@ -277,4 +262,86 @@ int main(int argc, char** argv) {
         return kFailure;
     }
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "contactscope-preview: runs traffic scenarios through the ContactScope module's TCAS "
+        "and radar displays and writes a PNG per traffic cycle, a contact sheet, a JSON "
+        "Lines log and report pages (index.html). Without scenario files it renders the "
+        "built-in encounter set."};
+    CommandLine cl;
+    app.set_version_flag("--version", "contactscope-preview " CS_VERSION_TEXT);
+    app.add_option("scenario", cl.files, "scenario files (JSON, see docs/scenario-format.md)");
+    app.add_option("-b,--builtin", cl.builtins, "a built-in scenario by name (see --list)");
+    app.add_option("-o,--out", cl.outDir, "output folder (created if missing, never emptied)")
+        ->capture_default_str();
+    app.add_option("-m,--module", cl.modulePath,
+                   "the module to load (default: next to this program, else this build's)");
+    app.add_option("-d,--display", cl.display, "tcas, radar or both")
+        ->check(CLI::IsMember({"tcas", "radar", "both"}))
+        ->capture_default_str();
+    app.add_option("-e,--every", cl.every,
+                   "seconds between kept images (0: every traffic cycle; default: the "
+                   "scenario's frameInterval)")
+        ->check(CLI::Range(0.0, 3600.0));
+    app.add_flag("--no-frames", cl.noFrames, "write no per-cycle images");
+    app.add_flag("--no-sheet", cl.noSheet, "write no contact sheet");
+    app.add_flag("--no-log", cl.noLog, "write no log.jsonl");
+    app.add_flag("--no-overlay", cl.noOverlay,
+                 "keep the module's pixels only (no own-aircraft symbol and 2 nm ring)");
+    app.add_flag("--no-report", cl.noReport,
+                 "write no report.html per scenario and no index.html for the run");
+    app.add_flag("--no-probe", cl.noProbe,
+                 "skip the hover probes that read each aircraft's level and values");
+    app.add_flag("-l,--list", cl.list, "list the built-in scenarios and exit");
+    app.add_option("--show", cl.show, "print a built-in scenario's JSON and exit");
+    app.add_flag("-c,--check", cl.check,
+                 "only check the scenarios (and their names against the "
+                 "module); write nothing");
+    app.add_flag("-q,--quiet", cl.quiet, "no summary on the terminal");
+    app.add_option("--progress", cl.progress, "progress bar on stderr: auto, always or never")
+        ->check(CLI::IsMember({"auto", "always", "never"}))
+        ->capture_default_str();
+#if defined(CS_HAVE_WORKBENCH)
+    cs::workbench::WorkbenchOptions bench;
+    addWorkbenchOptions(app, bench);
+#endif
+    addWineSuiteOptions(app, cl);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : kBadInput;
+    }
+    cl.commandLine = shellCommandLine(argc, argv);
+
+    if (cl.list) {
+        return listBuiltins();
+    }
+    if (!cl.show.empty()) {
+        return showBuiltin(cl.show);
+    }
+    // Everything is read and checked before anything is written.
+    std::vector<PreviewScenario> scenarios;
+    if (!readScenarios(cl, scenarios)) {
+        return kBadInput;
+    }
+    const bool ownModule = cl.modulePath.empty();
+    const std::string modulePath = ownModule ? defaultModulePath() : cl.modulePath;
+#if defined(CS_HAVE_WORKBENCH)
+    if (const int status = runWorkbenchIfAsked(bench, cl, modulePath, scenarios); status >= 0) {
+        return status;
+    }
+#endif
+    ModuleSession session;
+    if (!openModule(session, modulePath, ownModule, cl.entry)) {
+        return kFailure;
+    }
+    if (!resolveScenarios(session, scenarios)) {
+        return kBadInput;
+    }
+    return cl.check ? printChecked(scenarios) : runScenarios(session, scenarios, cl);
 }
