@@ -19,12 +19,6 @@ namespace cs::preview {
 // The registration under which the module names both displays.
 constexpr const char* kPanelName = "va9vedored";
 
-// The levels a display draws, from Other to RA, each with its own detail word.
-constexpr int kDrawnLevels = 4;
-constexpr int levelIndex(ThreatLevel level) {
-    return level - kLevelOther;
-}
-
 // The draw parameters the host sets or reads itself, by the names the
 // module declares; -1 for a name it does not declare.
 struct HostParameterIds {

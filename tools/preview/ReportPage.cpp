@@ -13,17 +13,10 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // Draw parameter ids of the four level colours, Other to RA.
-constexpr int32_t kColourParameter[4] = {3, 4, 5, 6};
-
-Json number(double v) {
-    if (!std::isfinite(v)) {
-        return nullptr;
-    }
-    return std::round(v * 1e4) / 1e4;
-}
+constexpr int32_t kColourParameter[kDrawnLevels] = {3, 4, 5, 6};
 
 Json firstLevel(int frame, double time) {
-    return frame < 0 ? Json(nullptr) : Json{{"frame", frame}, {"time", number(time)}};
+    return frame < 0 ? Json(nullptr) : Json{{"frame", frame}, {"time", loggedNumber(time)}};
 }
 
 bool reachedTa(const RunResult& result, size_t intruder) {
@@ -44,11 +37,11 @@ Json displayJson(const PreviewScenario& scenario, const DisplayResult& d) {
     Json values = Json::array();
     for (const FrameRecord& f : d.frames) {
         frames.push_back({{"frame", f.frame},
-                          {"time", number(f.time)},
+                          {"time", loggedNumber(f.time)},
                           {"image", f.image.empty() ? Json(nullptr) : Json(f.image)}});
         Json row = Json::array();
         for (const PropertyValue& p : f.properties) {
-            row.push_back(!p.ok ? Json(nullptr) : p.isText ? Json(p.text) : number(p.number));
+            row.push_back(!p.ok ? Json(nullptr) : p.isText ? Json(p.text) : loggedNumber(p.number));
         }
         values.push_back(std::move(row));
     }
@@ -71,16 +64,16 @@ Json trackJson(const DisplayResult& d, size_t intruder) {
             altitude.push_back(nullptr);
             continue;
         }
-        levels.push_back(levelName(o->level) ? Json(o->level + 1) : Json(nullptr));
-        distance.push_back(number(o->distance));
-        altitude.push_back(number(o->altDiff));
+        levels.push_back(levelName(o->level) ? Json(levelIndex(o->level)) : Json(nullptr));
+        distance.push_back(loggedNumber(o->distance));
+        altitude.push_back(loggedNumber(o->altDiff));
     }
     const IntruderSummary& s = d.intruders[intruder];
     Json closest = nullptr;
     if (std::isfinite(s.closestNm)) {
-        closest = {{"distance", number(s.closestNm)},
-                   {"time", number(s.closestTime)},
-                   {"relativeAltitude", number(s.closestAltDiff)}};
+        closest = {{"distance", loggedNumber(s.closestNm)},
+                   {"time", loggedNumber(s.closestTime)},
+                   {"relativeAltitude", loggedNumber(s.closestAltDiff)}};
     }
     return {{"display", displayName(d.kind)},
             {"level", levels},
@@ -128,7 +121,7 @@ Json pageData(const PreviewScenario& scenario, const RunResult& result,
             {"expect", scenario.expect},
             {"file", scenario.file},
             {"command", command},
-            {"duration", number(scenario.durationS)},
+            {"duration", loggedNumber(scenario.durationS)},
             {"size", {scenario.width, scenario.height}},
             {"probes", probed},
             {"levels", {"Other", "Proximity", "TA", "RA"}},

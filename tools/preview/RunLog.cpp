@@ -2,21 +2,11 @@
 
 #include <cmath>
 
-#include <nlohmann/json.hpp>
-
 namespace cs::preview {
 
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// Measured values to four decimals; null when not a number.
-Json rounded(double v) {
-    if (!std::isfinite(v)) {
-        return nullptr;
-    }
-    return std::round(v * 1e4) / 1e4;
-}
 
 Json levelJson(int level) {
     const char* name = levelName(level);
@@ -50,7 +40,7 @@ Json propertiesJson(const std::vector<PropertyValue>& properties) {
         } else if (p.isText) {
             props[p.name] = p.text;
         } else {
-            props[p.name] = rounded(p.number);
+            props[p.name] = loggedNumber(p.number);
         }
     }
     return props;
@@ -63,13 +53,13 @@ Json aircraftJson(const AircraftObservation& o) {
         return a;
     }
     a["level"] = levelJson(o.level);
-    a["distance"] = rounded(o.distance);
-    a["bearing"] = rounded(o.bearing);
-    a["relativeAltitude"] = rounded(o.altDiff);
-    a["altitude"] = rounded(o.altitude);
-    a["groundSpeed"] = rounded(o.groundSpeed);
-    a["track"] = rounded(o.track);
-    a["radioAltitude"] = rounded(o.radAlt);
+    a["distance"] = loggedNumber(o.distance);
+    a["bearing"] = loggedNumber(o.bearing);
+    a["relativeAltitude"] = loggedNumber(o.altDiff);
+    a["altitude"] = loggedNumber(o.altitude);
+    a["groundSpeed"] = loggedNumber(o.groundSpeed);
+    a["track"] = loggedNumber(o.track);
+    a["radioAltitude"] = loggedNumber(o.radAlt);
     return a;
 }
 
@@ -77,7 +67,7 @@ Json frameJson(DisplayKind kind, const FrameRecord& f) {
     Json line = {{"type", "frame"},
                  {"display", displayName(kind)},
                  {"frame", f.frame},
-                 {"time", rounded(f.time)}};
+                 {"time", loggedNumber(f.time)}};
     line["image"] = f.image.empty() ? Json(nullptr) : Json(f.image);
     line["properties"] = propertiesJson(f.properties);
     Json aircraft = Json::array();
@@ -87,7 +77,7 @@ Json frameJson(DisplayKind kind, const FrameRecord& f) {
     line["aircraft"] = aircraft;
     Json positions = Json::array();
     for (const ImagePosition& p : f.positions) {
-        positions.push_back({{"id", p.id}, {"x", rounded(p.x)}, {"y", rounded(p.y)}});
+        positions.push_back({{"id", p.id}, {"x", loggedNumber(p.x)}, {"y", loggedNumber(p.y)}});
     }
     line["positions"] = positions;
     return line;
@@ -107,9 +97,9 @@ Json summaryJson(const DisplayResult& d) {
         e["firstRA"] = firstJson(i.firstRaFrame, i.firstRaTime);
         e["closest"] = !std::isfinite(i.closestNm)
                            ? Json(nullptr)
-                           : Json{{"distance", rounded(i.closestNm)},
+                           : Json{{"distance", loggedNumber(i.closestNm)},
                                   {"time", i.closestTime},
-                                  {"relativeAltitude", rounded(i.closestAltDiff)}};
+                                  {"relativeAltitude", loggedNumber(i.closestAltDiff)}};
         list.push_back(e);
     }
     summary["intruders"] = list;
@@ -117,6 +107,13 @@ Json summaryJson(const DisplayResult& d) {
 }
 
 }  // namespace
+
+Json loggedNumber(double v) {
+    if (!std::isfinite(v)) {
+        return nullptr;
+    }
+    return std::round(v * 1e4) / 1e4;
+}
 
 const char* levelName(int level) {
     switch (level) {

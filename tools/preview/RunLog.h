@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "tools/preview/ScenarioModel.h"
 
 namespace cs::preview {
@@ -24,6 +26,12 @@ enum ThreatLevel : int {
     kLevelRA = 2,
 };
 const char* levelName(int level);  // "Other", "Proximity", "TA", "RA" or null
+
+// The levels a display draws, from Other to RA, numbered from 0.
+constexpr int kDrawnLevels = 4;
+constexpr int levelIndex(ThreatLevel level) {
+    return level - kLevelOther;
+}
 
 // One property as the module answered its read.
 struct PropertyValue {
@@ -100,5 +108,9 @@ struct RunLog {
 // The log as JSON Lines: the header, then per display its frames and its
 // summary.
 std::string jsonLines(const RunLog& log);
+
+// A measured value as the log writes it: to four decimals, null when it is
+// not a number.
+nlohmann::ordered_json loggedNumber(double v);
 
 }  // namespace cs::preview
