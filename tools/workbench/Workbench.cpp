@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/preview/ImageFiles.h"
-#include "tools/workbench/ScenarioTraffic.h"
+#include "tools/preview/ScenarioTraffic.h"
 #include "tools/workbench/WorkbenchState.h"
 
 #if !defined(_WIN32)
@@ -115,7 +115,7 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
     sim::SimHost& host = s.host;
     ScenarioRun result;
     result.scenario = scenario.name;
-    placeTraffic(host, scenario);
+    preview::loadTraffic(host, scenario);
 
     LocalVariables locals;
     for (const preview::NamedValue& v : scenario.localVariables) {
