@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -33,7 +34,12 @@ preview::PreviewScenario builtin(const std::string& name) {
 // A gauge that shows "TA" and "RA" as the module's advisory with fixed
 // separations (one row of the TCAS II table): the times the kit must match.
 std::string referenceGauge(const char* separations) {
-    const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "kit-reference";
+    // A folder per test: ctest runs the cases in parallel processes.
+    std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (char& ch : test) {
+        ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+    }
+    const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "kit-reference" / test;
     fs::create_directories(dir);
     const fs::path path = dir / "reference.xml";
     std::ofstream(path)

@@ -2,6 +2,8 @@
 // module, each problem reported at its file and line with a did-you-mean.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -40,7 +42,10 @@ TEST_P(CheckProblems, Reported) {
     const BadName& c = GetParam();
     const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "workbench-check";
     fs::create_directories(dir);
-    const fs::path file = dir / "g.xml";
+    // One file per case: ctest runs the cases in parallel processes.
+    std::string stem = c.label;
+    std::replace(stem.begin(), stem.end(), ' ', '_');
+    const fs::path file = dir / (stem + ".xml");
     std::ofstream(file) << "<Gauge Name=\"g\">\n<Size X=\"64\" Y=\"64\"/>\n"
                         << c.body << "</Gauge>\n";
     WorkbenchOptions options;
@@ -82,7 +87,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadName{"unit of the wrong kind", "<Update>(A:PLANE ALTITUDE, knots)</Update>\n", true, 3,
                 "does not fit PLANE ALTITUDE, a length"},
         BadName{"image", "<Element>\n<Image Name=\"nothere.bmp\"/></Element>\n", false, 4,
-                "no such file in the gauge's folder"}));
+                "no such file in the gauge's folder"}),
+    [](const ::testing::TestParamInfo<BadName>& info) {
+        std::string name = info.param.label;
+        for (char& ch : name) {
+            ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+        }
+        return name;
+    });
 
 TEST(WorkbenchCheck, PanelWithAMissingGauge) {
     const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "workbench-panel";
