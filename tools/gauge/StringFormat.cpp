@@ -20,14 +20,14 @@ int linesIn(std::string_view text) {
 
 }  // namespace
 
-bool parseFormatSpec(std::string_view text, FormatSpec& spec) {
-    spec = FormatSpec{};
+bool parseConversion(std::string_view text, Conversion& conversion) {
+    conversion = Conversion{};
     size_t i = 0;
     while (i < text.size() && std::string_view("-+ 0#").find(text[i]) != std::string_view::npos) {
-        if (spec.flags.size() >= 5) {
+        if (conversion.flags.size() >= 5) {
             return false;
         }
-        spec.flags += text[i++];
+        conversion.flags += text[i++];
     }
     auto readNumber = [&](int* out) {
         int n = 0;
@@ -43,45 +43,45 @@ bool parseFormatSpec(std::string_view text, FormatSpec& spec) {
         }
         return true;
     };
-    if (!readNumber(&spec.width)) {
+    if (!readNumber(&conversion.width)) {
         return false;
     }
     if (i < text.size() && text[i] == '.') {
         ++i;
-        spec.precision = 0;
-        if (!readNumber(&spec.precision)) {
+        conversion.precision = 0;
+        if (!readNumber(&conversion.precision)) {
             return false;
         }
     }
     if (i + 1 != text.size() || (text[i] != 'd' && text[i] != 'f' && text[i] != 's')) {
         return false;
     }
-    spec.conversion = text[i];
+    conversion.letter = text[i];
     return true;
 }
 
-std::string formatValue(const Value& value, const FormatSpec& spec) {
-    if (spec.conversion == 0 ||
-        (spec.conversion == 's' && spec.flags.empty() && spec.width < 0 && spec.precision < 0)) {
+std::string formatValue(const Value& value, const Conversion& conversion) {
+    if (conversion.letter == 0 || (conversion.letter == 's' && conversion.flags.empty() &&
+                                   conversion.width < 0 && conversion.precision < 0)) {
         return value.asText();
     }
-    std::string format = "%" + spec.flags;
-    if (spec.width >= 0) {
-        format += std::to_string(spec.width);
+    std::string format = "%" + conversion.flags;
+    if (conversion.width >= 0) {
+        format += std::to_string(conversion.width);
     }
-    if (spec.precision >= 0) {
+    if (conversion.precision >= 0) {
         format += '.';
-        format += std::to_string(spec.precision);
+        format += std::to_string(conversion.precision);
     }
     char buffer[256];
-    if (spec.conversion == 'd') {
+    if (conversion.letter == 'd') {
         double n = std::trunc(value.asNumber());
         if (std::isnan(n)) {
             n = 0.0;
         }
         n = std::fmax(std::fmin(n, 9.2e18), -9.2e18);
         std::snprintf(buffer, sizeof buffer, (format + "lld").c_str(), static_cast<long long>(n));
-    } else if (spec.conversion == 'f') {
+    } else if (conversion.letter == 'f') {
         const double n = value.asNumber();
         // Beyond this a fixed format would print hundreds of digits.
         if (std::fabs(n) > 1e30) {
@@ -92,7 +92,7 @@ std::string formatValue(const Value& value, const FormatSpec& spec) {
     } else {
         const std::string text = value.asText();
         std::snprintf(buffer, sizeof buffer, (format + "s").c_str(), text.c_str());
-        if (text.size() > 200 && spec.precision < 0) {
+        if (text.size() > 200 && conversion.precision < 0) {
             return text;  // longer than the buffer; width no longer matters
         }
     }
@@ -165,9 +165,9 @@ FormattedString FormattedString::parse(std::string_view text, const Origin& orig
         }
         if (next == '!') {
             const size_t end = text.find('!', i + 2);
-            FormatSpec spec;
+            Conversion conversion;
             if (end == std::string_view::npos ||
-                !parseFormatSpec(text.substr(i + 2, end - i - 2), spec)) {
+                !parseConversion(text.substr(i + 2, end - i - 2), conversion)) {
                 fail(i, "unsupported format \"" +
                             std::string(
                                 text.substr(i, end == std::string_view::npos ? 8 : end - i + 1)) +
@@ -179,7 +179,7 @@ FormattedString FormattedString::parse(std::string_view text, const Origin& orig
                             "! without a %( ) before it");
                 break;
             }
-            out.pieces_.back().spec = spec;
+            out.pieces_.back().conversion = conversion;
             pendingValue = false;
             i = end + 1;
             continue;
@@ -250,7 +250,7 @@ std::string FormattedString::evaluate(Environment& environment, Evaluator& evalu
             case Piece::Kind::Print:
                 out += formatValue(evaluator.evaluate(scripts_[static_cast<size_t>(p.script)],
                                                       environment, diagnostics),
-                                   p.spec);
+                                   p.conversion);
                 ++i;
                 break;
             case Piece::Kind::If:

@@ -20,18 +20,18 @@
 
 namespace cs::gauge {
 
-struct FormatSpec {
+struct Conversion {
     std::string flags;
     int width = -1;
     int precision = -1;
-    char conversion = 0;  // 'd', 'f' or 's'; 0: the default format
+    char letter = 0;  // 'd', 'f' or 's'; 0: the default format
 };
 
 // Parses "+03d" (the part between the exclamation marks); false when it is
 // not one of the supported forms.
-bool parseFormatSpec(std::string_view text, FormatSpec& spec);
-// The value formatted as `spec` says.
-std::string formatValue(const Value& value, const FormatSpec& spec);
+bool parseConversion(std::string_view text, Conversion& conversion);
+// The value formatted as `conversion` says.
+std::string formatValue(const Value& value, const Conversion& conversion);
 
 class FormattedString {
   public:
@@ -52,7 +52,7 @@ class FormattedString {
         enum class Kind { Literal, Print, If, Else, End } kind = Kind::Literal;
         std::string text;
         int script = -1;
-        FormatSpec spec;
+        Conversion conversion;
         size_t jump = 0;  // If: the piece after its %{else} or its %{end}; Else: after %{end}
     };
     bool ok_ = true;
