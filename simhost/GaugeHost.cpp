@@ -266,21 +266,7 @@ bool GaugeHost::create(const std::string& panelName, const std::string& displayN
         stage_ = GaugeCreateStage::DisplayNotNamed;
         return false;
     }
-    if (aircraft_ == nullptr) {
-        aircraft_ = panel_->createAircraftCallback(0);
-    }
-    if (aircraft_ == nullptr) {
-        stage_ = GaugeCreateStage::NoAircraft;
-        return false;
-    }
-    if (gauge_ == nullptr) {
-        gauge_ = aircraft_->createGaugeCallback();
-    }
-    if (gauge_ == nullptr) {
-        stage_ = GaugeCreateStage::NoGauge;
-        return false;
-    }
-    return makeDisplay(id) != nullptr;
+    return makeCallbacks() && makeDisplay(id) != nullptr;
 }
 
 bool GaugeHost::attach(const std::string& panelName) {
@@ -289,6 +275,10 @@ bool GaugeHost::attach(const std::string& panelName) {
         stage_ = GaugeCreateStage::PanelNotFound;
         return false;
     }
+    return makeCallbacks();
+}
+
+bool GaugeHost::makeCallbacks() {
     if (aircraft_ == nullptr) {
         aircraft_ = panel_->createAircraftCallback(0);
     }

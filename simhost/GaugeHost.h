@@ -229,6 +229,8 @@ class GaugeHost {
 
   private:
     GaugeDisplay* makeDisplay(int32_t id);
+    // The aircraft and gauge callbacks, made once; false (with the stage) when refused.
+    bool makeCallbacks();
 
     SimHost& host_;
     GaugeCreateStage stage_ = GaugeCreateStage::NotStarted;
