@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/workbench/SharedWorkbench.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/preview/BuiltinScenarios.h"
 #include "tools/preview/PreviewRun.h"
@@ -89,20 +90,7 @@ struct Encounter {
 };
 
 // One loaded module for every test of the kit.
-class KitBench : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        bench_ = new Workbench();
-        std::string error;
-        ASSERT_TRUE(bench_->open(preview::defaultModulePath(), &error)) << error;
-    }
-    static void TearDownTestSuite() {
-        delete bench_;
-        bench_ = nullptr;
-    }
-    static Workbench* bench_;
-};
-Workbench* KitBench::bench_ = nullptr;
+using KitBench = SharedWorkbench;
 
 class Kit : public KitBench, public ::testing::WithParamInterface<Encounter> {};
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/workbench/SharedWorkbench.h"
 #include "tools/preview/PreviewRun.h"
 #include "tools/workbench/Workbench.h"
 
@@ -23,20 +24,7 @@ struct BadName {
     const char* says;
 };
 
-class CheckProblems : public ::testing::TestWithParam<BadName> {
-  protected:
-    static void SetUpTestSuite() {
-        bench_ = new Workbench();
-        std::string error;
-        ASSERT_TRUE(bench_->open(preview::defaultModulePath(), &error)) << error;
-    }
-    static void TearDownTestSuite() {
-        delete bench_;
-        bench_ = nullptr;
-    }
-    static Workbench* bench_;
-};
-Workbench* CheckProblems::bench_ = nullptr;
+class CheckProblems : public SharedWorkbench, public ::testing::WithParamInterface<BadName> {};
 
 TEST_P(CheckProblems, Reported) {
     const BadName& c = GetParam();
