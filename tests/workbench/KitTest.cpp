@@ -22,16 +22,6 @@ namespace fs = std::filesystem;
 
 const std::string kKit = CS_SOURCE_DIR "/docs/kit/";
 
-preview::PreviewScenario builtin(const std::string& name) {
-    for (size_t i = 0; i < preview::kBuiltinScenarioCount; ++i) {
-        if (name == preview::kBuiltinScenarios[i].name) {
-            return preview::parseScenario(preview::kBuiltinScenarios[i].text,
-                                          preview::kBuiltinScenarios[i].file);
-        }
-    }
-    throw std::runtime_error("no built-in " + name);
-}
-
 // A gauge that shows "TA" and "RA" as the module's advisory with fixed
 // separations (one row of the TCAS II table): the times the kit must match.
 std::string referenceGauge(const char* separations) {

@@ -4,12 +4,26 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
+#include "tools/preview/BuiltinScenarios.h"
 #include "tools/preview/PreviewRun.h"
+#include "tools/preview/ScenarioParser.h"
 #include "tools/workbench/Workbench.h"
 
 namespace cs::workbench {
+
+// A built-in scenario by name, read as the tool reads it.
+inline preview::PreviewScenario builtin(const std::string& name) {
+    for (size_t i = 0; i < preview::kBuiltinScenarioCount; ++i) {
+        if (name == preview::kBuiltinScenarios[i].name) {
+            return preview::parseScenario(preview::kBuiltinScenarios[i].text,
+                                          preview::kBuiltinScenarios[i].file);
+        }
+    }
+    throw std::runtime_error("no built-in " + name);
+}
 
 class SharedWorkbench : public ::testing::Test {
   protected:

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/workbench/SharedWorkbench.h"
 #include "tools/preview/BuiltinScenarios.h"
 #include "tools/preview/PreviewRun.h"
 #include "tools/workbench/Workbench.h"
@@ -20,16 +21,6 @@ std::string writeGauge(const std::string& name, const std::string& xml) {
     const fs::path path = dir / (name + ".xml");
     std::ofstream(path) << xml;
     return path.string();
-}
-
-preview::PreviewScenario builtin(const std::string& name) {
-    for (size_t i = 0; i < preview::kBuiltinScenarioCount; ++i) {
-        if (name == preview::kBuiltinScenarios[i].name) {
-            return preview::parseScenario(preview::kBuiltinScenarios[i].text,
-                                          preview::kBuiltinScenarios[i].file);
-        }
-    }
-    throw std::runtime_error("no built-in " + name);
 }
 
 const TextShown& text(const ScenarioRun& run, const std::string& gauge, size_t index) {
