@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <gtest/gtest.h>
+
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
 #include <stb_image.h>
@@ -156,4 +158,30 @@ int channelDistance(uint32_t a, uint32_t b) {
     return worst;
 }
 
+}  // namespace cs::winetest
+
+namespace cs::winetest {
+namespace {
+
+// On a machine that cannot run 32-bit programs the Wine side never ran: the
+// probe's line in its status file says so, and every check is skipped with it
+// (CS_WINE_PROBE_FILE names another status file, for the probe's own test).
+class NeedsWine : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        const char* path = std::getenv("CS_WINE_PROBE_FILE");
+        std::ifstream in(path != nullptr ? path : CS_WINE_PROBE);
+        std::string line;
+        std::getline(in, line);
+        if (line.rfind("cannot run 32-bit programs", 0) == 0) {
+            GTEST_SKIP() << "this machine cannot execute 32-bit programs, so ContactScope.dll was "
+                            "not run under Wine ("
+                         << line << ")";
+        }
+    }
+};
+
+const ::testing::Environment* const kNeedsWine = ::testing::AddGlobalTestEnvironment(new NeedsWine);
+
+}  // namespace
 }  // namespace cs::winetest
