@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "tests/workbench/SharedWorkbench.h"
 #include "tools/preview/PreviewRun.h"
@@ -75,7 +77,25 @@ INSTANTIATE_TEST_SUITE_P(
         BadName{"unit of the wrong kind", "<Update>(A:PLANE ALTITUDE, knots)</Update>\n", true, 3,
                 "does not fit PLANE ALTITUDE, a length"},
         BadName{"image", "<Element>\n<Image Name=\"nothere.bmp\"/></Element>\n", false, 4,
-                "no such file in the gauge's folder"}),
+                "no such file in the gauge's folder"},
+        // Every click is checked, though a scenario fires only Move.
+        BadName{"left click",
+                "<Mouse><Area Width=\"8\" Height=\"8\"><Click Kind=\"LeftSingle+Leave\">\n"
+                "1 (&gt;C:va9vedored:advisory)</Click></Area></Mouse>\n",
+                false, 4, "\"advisory\" is read-only"},
+        BadName{"wheel after move",
+                "<Mouse><Area Width=\"8\" Height=\"8\"><Click Kind=\"Move\"/>\n"
+                "<Click Kind=\"WheelUp\">(L:r, number) bogus</Click></Area></Mouse>\n",
+                false, 4, "unknown operator \"bogus\""},
+        // An L: variable in a unit that cannot be converted would read back
+        // wrong in any other unit.
+        BadName{"local unit", "<Update>8 (&gt;L:range, furlongs)</Update>\n", false, 3,
+                "unknown unit \"furlongs\""},
+        BadName{"display of the other registration",
+                "<Element><CustomDraw Name=\"ContactScope:radar\" X=\"64\" Y=\"64\"/></Element>\n",
+                false, 3,
+                "\"ContactScope\" creates no display named \"radar\"; \"va9vedored:radar\" is the "
+                "radar display, which is \"ContactScope:TCAS\" in this registration"}),
     [](const ::testing::TestParamInfo<BadName>& info) {
         std::string name = info.param.label;
         for (char& ch : name) {
@@ -102,6 +122,28 @@ TEST(WorkbenchCheck, PanelWithAMissingGauge) {
     EXPECT_NE(d.problems()[0].text().find("Nowhere!Missing: no gauge file; looked for"),
               std::string::npos)
         << d.problems()[0].text();
+}
+
+// The README's order: the scenario file after the gauge is a scenario, not a
+// second gauge.
+TEST(WorkbenchProgram, ScenarioFileAfterTheGauge) {
+    const fs::path program = fs::path(CS_BINARY_DIR) / "tools/preview/contactscope-preview";
+    const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "workbench-program";
+    fs::create_directories(dir);
+    std::ofstream(dir / "g.xml") << "<Gauge Name=\"g\">\n<Size X=\"64\" Y=\"64\"/>\n"
+                                    "<Update>(C:va9vedored:advisory) (&gt;L:a, number)</Update>\n"
+                                    "</Gauge>\n";
+    std::ofstream(dir / "my-case.json")
+        << R"({"duration": "2 s", "own": {"latitude": 1, "longitude": 2, "altitude": "900 ft"},
+               "traffic": []})";
+    const std::string command = program.string() + " --gauge " + (dir / "g.xml").string() + " " +
+                                (dir / "my-case.json").string() + " --check >" +
+                                (dir / "out.txt").string() + " 2>&1";
+    const int status = std::system(command.c_str());
+    std::ifstream in(dir / "out.txt");
+    const std::string out((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
+    EXPECT_NE(out.find("ok: 0 warning(s)"), std::string::npos) << out;
 }
 
 }  // namespace

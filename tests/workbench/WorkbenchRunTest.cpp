@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 
 #include "tests/workbench/SharedWorkbench.h"
 #include "tools/preview/BuiltinScenarios.h"
@@ -94,6 +96,107 @@ TEST(WorkbenchRun, TickOrderAndOwnGaugeCallbacks) {
     EXPECT_TRUE(fs::exists(fs::path(run.folder) / "with_display-0040.png"));
     EXPECT_TRUE(fs::exists(fs::path(run.folder) / "log.jsonl"));
     EXPECT_EQ(runtime.problems().size(), 0u);
+}
+
+// A value written in one unit and read in another, each in an L: variable of
+// its own; the expected texts worked out by hand (1 nmi = 1852 m, 1 ft =
+// 0.3048 m, 1 kt = 1.852 km/h).
+struct UnitCase {
+    const char* write;  // value and unit written
+    const char* read;   // unit read back
+    const char* shown;  // the text, %!.2f!
+};
+
+const UnitCase kUnitCases[] = {
+    {"8 nmiles", "meters", "14816.00"},
+    {"8 nautical miles", "feet", "48608.92"},
+    {"1 kilometers", "nmiles", "0.54"},
+    {"5280 feet", "miles", "1.00"},
+    {"100 kilometers per hour", "knots", "54.00"},
+    {"90 degrees", "radians", "1.57"},
+    {"2 hours", "Minutes", "120.00"},
+    {"3 NUMBER", "number", "3.00"},
+};
+
+TEST(WorkbenchRun, ShortIntervalsUnitsAndEveryProperty) {
+    std::string xml = "<Gauge Name=\"units\">\n  <Size X=\"64\" Y=\"64\"/>\n  <Update>";
+    for (size_t i = 0; i < std::size(kUnitCases); ++i) {
+        std::string value = kUnitCases[i].write;
+        const size_t space = value.find(' ');
+        xml += value.substr(0, space) + " (&gt;L:u" + std::to_string(i) + "," +
+               value.substr(space) + ") ";
+    }
+    xml += "</Update>\n";
+    for (size_t i = 0; i < std::size(kUnitCases); ++i) {
+        xml += "  <Element><Text X=\"64\" Y=\"8\"><String>%((L:u" + std::to_string(i) + ", " +
+               kUnitCases[i].read + "))%!.2f!</String></Text></Element>\n";
+    }
+    xml += "</Gauge>\n";
+    Workbench bench;
+    std::string error;
+    ASSERT_TRUE(bench.open(preview::defaultModulePath(), &error)) << error;
+    WorkbenchOptions options;
+    options.gauges = {writeGauge("units", xml)};
+    options.outDir = (fs::path(CS_TEST_ARTIFACTS) / "workbench-units").string();
+    options.frameIntervalS = 0.5;
+    gauge::Diagnostics d;
+    ASSERT_TRUE(bench.load(options, d)) << d.problems().at(0).text();
+    preview::PreviewScenario scenario = preview::parseScenario(
+        R"({"duration": "2 s", "own": {"latitude": 47, "longitude": 8, "altitude": "5000 ft"},
+            "traffic": []})",
+        "short.json");
+    bench.resolve(scenario);
+    gauge::Diagnostics runtime;
+    const ScenarioRun run = bench.run(scenario, options, runtime);
+
+    for (size_t i = 0; i < std::size(kUnitCases); ++i) {
+        EXPECT_EQ(text(run, "units", i).text, kUnitCases[i].shown)
+            << kUnitCases[i].write << " read in " << kUnitCases[i].read;
+    }
+    // A picture every half second, each in a file of its own.
+    ASSERT_EQ(run.frames.size(), 5u);
+    std::set<std::string> names;
+    for (const ViewFrame& f : run.frames) {
+        names.insert(f.image);
+        EXPECT_TRUE(fs::exists(fs::path(run.folder) / f.image)) << f.image;
+    }
+    EXPECT_EQ(names.size(), 5u);
+    EXPECT_EQ(run.frames[1].image, "units-0000.500.png");
+    EXPECT_EQ(run.frames[2].image, "units-0001.png");
+    // This gauge names no callback, so it has no properties to log.
+    EXPECT_TRUE(run.frames[0].gauges.at(0).properties.empty());
+}
+
+// The log holds every readable property of a gauge's callback at each
+// picture, also those its scripts never read: the advisory and its aircraft
+// come from the same moment.
+TEST(WorkbenchRun, EveryReadablePropertyAtEachPicture) {
+    Workbench bench;
+    std::string error;
+    ASSERT_TRUE(bench.open(preview::defaultModulePath(), &error)) << error;
+    WorkbenchOptions options;
+    options.gauges = {writeGauge("with_display", kWithDisplay)};
+    options.outDir.clear();
+    gauge::Diagnostics d;
+    ASSERT_TRUE(bench.load(options, d));
+    preview::PreviewScenario scenario = builtin("head-on");
+    bench.resolve(scenario);
+    gauge::Diagnostics runtime;
+    const ScenarioRun run = bench.run(scenario, options, runtime);
+    bool sawTa = false;
+    for (const ViewFrame& f : run.frames) {
+        std::map<std::string, gauge::Value> values;
+        for (const PropertyAccess& a : f.gauges.at(0).properties) {
+            values[a.name] = a.value;
+        }
+        ASSERT_EQ(values.count("va9vedored:advisoryId"), 1u) << "at " << f.time;
+        ASSERT_EQ(values.count("va9vedored:advisoryDist"), 1u);
+        EXPECT_EQ(values.count("va9vedored:tcas"), 0u) << "a display is not a value";
+        const bool advisory = values["va9vedored:advisory"].number >= 1.0;
+        EXPECT_EQ(advisory, !values["va9vedored:advisoryId"].text.empty()) << "at " << f.time;
+        sawTa = sawTa || advisory;
+    }
+    EXPECT_TRUE(sawTa);
 }
 
 }  // namespace

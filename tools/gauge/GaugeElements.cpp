@@ -276,6 +276,8 @@ void GaugeElements::readArea(const pugi::xml_node& n, Area& area, int depth) {
             if (move && !area.hasMove) {
                 area.hasMove = true;
                 area.move = script(c, "Click");
+            } else {
+                area.clicks.push_back(script(c, "Click"));
             }
         } else if (name == "Tooltip") {
             checkAttributes(c, {});

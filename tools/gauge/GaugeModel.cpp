@@ -28,6 +28,9 @@ void collect(Area& area, std::vector<Script*>& out) {
     if (area.hasMove) {
         out.push_back(&area.move);
     }
+    for (Script& s : area.clicks) {
+        out.push_back(&s);
+    }
     if (area.hasTooltip) {
         for (Script& s : area.tooltip.scripts()) {
             out.push_back(&s);

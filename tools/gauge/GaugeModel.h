@@ -82,7 +82,10 @@ struct Area {
     int line = 0;
     double left = 0.0, top = 0.0, width = 0.0, height = 0.0;
     bool hasMove = false;
-    Script move;  // <Click Kind="Move">
+    Script move;  // <Click Kind="Move">, run as the mouse moves
+    // Every other <Click> (LeftSingle, WheelUp, ...): compiled and checked,
+    // though a scenario fires none of them.
+    std::vector<Script> clicks;
     bool hasTooltip = false;
     FormattedString tooltip;
     std::vector<Area> children;

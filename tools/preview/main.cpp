@@ -161,9 +161,11 @@ bool openModule(ModuleSession& session, const std::string& modulePath, bool ownM
 #if defined(CS_HAVE_WORKBENCH)
 // The gauge workbench's options (docs/workbench.md).
 void addWorkbenchOptions(CLI::App& app, cs::workbench::WorkbenchOptions& bench) {
+    // One file per --gauge, so that scenario files may follow it.
     app.add_option("--gauge", bench.gauges,
                    "an XML gauge file to run against the module (repeatable; see "
-                   "docs/workbench.md)");
+                   "docs/workbench.md)")
+        ->allow_extra_args(false);
     app.add_option("--panel", bench.panel, "a panel.cfg whose window --window N is run");
     app.add_option("--window", bench.window, "the panel.cfg window to run ([WindowNN])")
         ->check(CLI::Range(0, 99));

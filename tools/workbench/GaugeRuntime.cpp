@@ -60,6 +60,39 @@ IGaugeCCallback* GaugeRuntime::callbacksFor(const std::string& panel) {
     return it->second->gauge();
 }
 
+std::vector<PropertyAccess> GaugeRuntime::properties() {
+    const std::vector<PropertyAccess> accessed = variables_.takeAccesses();
+    std::vector<PropertyAccess> out;
+    for (const std::string& panel : catalogue_.panelNames()) {
+        auto it = callbacks_.find(gauge::lowerAscii(panel));
+        if (it == callbacks_.end() || it->second->gauge() == nullptr) {
+            continue;
+        }
+        IGaugeCCallback* gauge = it->second->gauge();
+        for (const PropertyCatalogue::Property& p : catalogue_.all(catalogue_.panel(panel))) {
+            if (!p.readable) {
+                continue;
+            }
+            PropertyAccess a;
+            a.name = panel + ":" + p.name;
+            if (p.text) {
+                const char* text = nullptr;
+                gauge->getTextProperty(p.id, &text);
+                a.value = gauge::Value::ofText(utf8FromModuleText(text));
+            } else {
+                double v = 0.0;
+                gauge->getNumberProperty(p.id, &v);
+                a.value = gauge::Value::of(v);
+            }
+            for (const PropertyAccess& w : accessed) {
+                a.written = a.written || (w.written && gauge::equalIgnoringCase(w.name, a.name));
+            }
+            out.push_back(std::move(a));
+        }
+    }
+    return out;
+}
+
 bool GaugeRuntime::prepare(gauge::Diagnostics& d) {
     const size_t errors = d.errorCount();
     for (gauge::Node& n : file_.elements) {
@@ -116,9 +149,11 @@ bool GaugeRuntime::attachDisplay(Display& slot, gauge::Diagnostics& d) {
     sim::GaugeHost& callbacks = *callbacks_[gauge::lowerAscii(node.panel)];
     slot.display = callbacks.addDisplay(node.display);
     if (slot.display == nullptr) {
-        catalogue_.find(catalogue_.panel(node.panel), node.display);
+        const std::string elsewhere = catalogue_.displayElsewhere(node.panel, node.display);
         d.error(at, "Name=\"" + name + "\": \"" + node.panel + "\" creates no display named \"" +
-                        node.display + "\"" + gauge::didYouMean(node.display, catalogue_.names()));
+                        node.display + "\"" +
+                        (elsewhere.empty() ? gauge::didYouMean(node.display, catalogue_.names())
+                                           : elsewhere));
         return false;
     }
     return true;

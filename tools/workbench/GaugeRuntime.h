@@ -79,7 +79,10 @@ class GaugeRuntime {
     const std::string& tooltip() const { return tooltip_; }
     // What the module last drew for a <CustomDraw> node; null if none.
     const sim::Canvas* displayCanvas(int node) const;
-    std::vector<PropertyAccess> takeAccesses() { return variables_.takeAccesses(); }
+    // Every readable property of each of this gauge's gauge callbacks, as
+    // "callback:name" with its value now, by callback then id; `written`
+    // marks those its scripts wrote since the last call.
+    std::vector<PropertyAccess> properties();
 
   private:
     struct Parameter {

@@ -19,30 +19,67 @@ struct Unit {
 };
 
 constexpr double kFeetPerMinutePerKnot = 6076.115486 / 60.0;
+constexpr double kMetresPerFoot = 0.3048;
+constexpr double kPi = 3.14159265358979323846;
+
+// The simulator's unit names (compared ignoring case), each with how many of
+// it make one base unit.
 
 constexpr Unit kUnits[] = {
     {"feet", Dimension::Length, 1.0},
     {"foot", Dimension::Length, 1.0},
     {"ft", Dimension::Length, 1.0},
-    {"meters", Dimension::Length, 0.3048},
-    {"meter", Dimension::Length, 0.3048},
-    {"m", Dimension::Length, 0.3048},
+    {"inches", Dimension::Length, 12.0},
+    {"inch", Dimension::Length, 12.0},
+    {"in", Dimension::Length, 12.0},
+    {"yards", Dimension::Length, 1.0 / 3.0},
+    {"yard", Dimension::Length, 1.0 / 3.0},
+    {"meters", Dimension::Length, kMetresPerFoot},
+    {"meter", Dimension::Length, kMetresPerFoot},
+    {"m", Dimension::Length, kMetresPerFoot},
+    {"centimeters", Dimension::Length, kMetresPerFoot * 100.0},
+    {"centimeter", Dimension::Length, kMetresPerFoot * 100.0},
+    {"cm", Dimension::Length, kMetresPerFoot * 100.0},
+    {"millimeters", Dimension::Length, kMetresPerFoot * 1000.0},
+    {"millimeter", Dimension::Length, kMetresPerFoot * 1000.0},
+    {"mm", Dimension::Length, kMetresPerFoot * 1000.0},
+    {"kilometers", Dimension::Length, kMetresPerFoot / 1000.0},
+    {"kilometer", Dimension::Length, kMetresPerFoot / 1000.0},
+    {"km", Dimension::Length, kMetresPerFoot / 1000.0},
+    {"nautical miles", Dimension::Length, kMetresPerFoot / 1852.0},
+    {"nautical mile", Dimension::Length, kMetresPerFoot / 1852.0},
+    {"nmiles", Dimension::Length, kMetresPerFoot / 1852.0},
+    {"nmile", Dimension::Length, kMetresPerFoot / 1852.0},
+    {"decinmile", Dimension::Length, kMetresPerFoot / 185.2},
+    {"decinmiles", Dimension::Length, kMetresPerFoot / 185.2},
+    {"miles", Dimension::Length, 1.0 / 5280.0},
+    {"mile", Dimension::Length, 1.0 / 5280.0},
     {"degrees", Dimension::Angle, 1.0},
     {"degree", Dimension::Angle, 1.0},
-    {"radians", Dimension::Angle, 3.14159265358979323846 / 180.0},
-    {"radian", Dimension::Angle, 3.14159265358979323846 / 180.0},
+    {"radians", Dimension::Angle, kPi / 180.0},
+    {"radian", Dimension::Angle, kPi / 180.0},
     {"knots", Dimension::Speed, 1.0},
     {"knot", Dimension::Speed, 1.0},
+    {"kilometers per hour", Dimension::Speed, 1.852},
+    {"kilometer per hour", Dimension::Speed, 1.852},
+    {"kph", Dimension::Speed, 1.852},
+    {"miles per hour", Dimension::Speed, 1852.0 / 1609.344},
+    {"mph", Dimension::Speed, 1852.0 / 1609.344},
     {"feet per minute", Dimension::Speed, kFeetPerMinutePerKnot},
     {"feet/minute", Dimension::Speed, kFeetPerMinutePerKnot},
     {"ft/min", Dimension::Speed, kFeetPerMinutePerKnot},
     {"feet per second", Dimension::Speed, kFeetPerMinutePerKnot / 60.0},
+    {"feet/second", Dimension::Speed, kFeetPerMinutePerKnot / 60.0},
     {"meters per second", Dimension::Speed, 1852.0 / 3600.0},
+    {"meters/second", Dimension::Speed, 1852.0 / 3600.0},
+    {"m/s", Dimension::Speed, 1852.0 / 3600.0},
+    {"meters per minute", Dimension::Speed, 1852.0 / 60.0},
     {"seconds", Dimension::Time, 1.0},
     {"second", Dimension::Time, 1.0},
     {"minutes", Dimension::Time, 1.0 / 60.0},
     {"minute", Dimension::Time, 1.0 / 60.0},
     {"hours", Dimension::Time, 1.0 / 3600.0},
+    {"hour", Dimension::Time, 1.0 / 3600.0},
     {"number", Dimension::Plain, 1.0},
     {"numbers", Dimension::Plain, 1.0},
     {"bool", Dimension::Plain, 1.0},
@@ -78,7 +115,7 @@ constexpr AircraftInfo kAircraft[] = {
 
 const Unit* findUnit(const std::string& name) {
     for (const Unit& u : kUnits) {
-        if (name == u.name) {
+        if (gauge::equalIgnoringCase(name, u.name)) {
             return &u;
         }
     }
@@ -173,18 +210,18 @@ int32_t GaugeVariables::bind(const gauge::VarRef& ref, const gauge::Origin& at,
                        "ignored");
         return -1;
     }
+    // An L: variable keeps its value in a base unit, so a unit the workbench
+    // cannot convert would read back wrong in any other: refused, as for A:.
     const Unit* unit = findUnit(ref.unit);
+    if (unit == nullptr && ref.unit.empty() && ref.kind == 'L') {
+        d.warn(at, shown + ": no unit; taken as a plain number");
+        unit = findUnit("number");
+    }
     if (unit == nullptr) {
         const std::string problem =
             ref.unit.empty() ? "no unit" : "unknown unit \"" + ref.unit + "\"";
-        if (ref.kind == 'L') {
-            d.warn(at, shown + ": " + problem + "; taken as a plain number" +
-                           gauge::didYouMean(ref.unit, unitNames()));
-            unit = findUnit("number");
-        } else {
-            d.error(at, shown + ": " + problem + gauge::didYouMean(ref.unit, unitNames()));
-            return -1;
-        }
+        d.error(at, shown + ": " + problem + gauge::didYouMean(ref.unit, unitNames()));
+        return -1;
     }
     Binding b;
     b.perBase = unit->perBase;

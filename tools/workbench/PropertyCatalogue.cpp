@@ -1,6 +1,7 @@
 #include "tools/workbench/PropertyCatalogue.h"
 
 #include "simhost/SimHost.h"
+#include "tools/gauge/Diagnostics.h"
 
 namespace cs::workbench {
 
@@ -85,6 +86,13 @@ const PropertyCatalogue::Property* PropertyCatalogue::find(IPanelCCallback* pane
     return &properties_[static_cast<size_t>(id)];
 }
 
+const std::vector<PropertyCatalogue::Property>& PropertyCatalogue::all(IPanelCCallback* panel) {
+    if (!learnt_ && panel != nullptr) {
+        learn(panel);
+    }
+    return properties_;
+}
+
 std::vector<std::string> PropertyCatalogue::names() {
     std::vector<std::string> out;
     for (const Property& p : properties_) {
@@ -93,6 +101,33 @@ std::vector<std::string> PropertyCatalogue::names() {
         }
     }
     return out;
+}
+
+std::string PropertyCatalogue::displayElsewhere(const std::string& panel,
+                                                const std::string& display) {
+    const char* const kDisplayNames[] = {"radar", "TCAS"};
+    for (const std::string& other : panelNames()) {
+        if (gauge::equalIgnoringCase(other, panel)) {
+            continue;
+        }
+        const Property* p = find(this->panel(other), display);
+        if (p == nullptr || p->readable) {
+            continue;  // not a display there either
+        }
+        const std::string kind =
+            "the " + (p->name == "tcas" ? std::string("TCAS") : p->name) + " display";
+        std::string here;
+        for (const char* name : kDisplayNames) {
+            const Property* q = find(this->panel(panel), name);
+            if (q != nullptr && q->id == p->id) {
+                here = name;
+            }
+        }
+        return "; \"" + other + ":" + display + "\" is " + kind +
+               (here.empty() ? ", which \"" + panel + "\" does not offer"
+                             : ", which is \"" + panel + ":" + here + "\" in this registration");
+    }
+    return "";
 }
 
 }  // namespace cs::workbench

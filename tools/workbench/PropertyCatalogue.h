@@ -38,8 +38,15 @@ class PropertyCatalogue {
 
     // The property a name leads to through `panel`; null when none.
     const Property* find(IPanelCCallback* panel, const std::string& name);
+    // Every property, learnt through `panel` on first use, by id.
+    const std::vector<Property>& all(IPanelCCallback* panel);
     // Every catalogue name, for did-you-mean.
     std::vector<std::string> names();
+    // For a display name that the registration `panel` does not know: which
+    // other registration has it, for which display, and what `panel` calls
+    // that display ("" when no registration has it). The registrations name
+    // the displays differently ("va9vedored:radar" and "ContactScope:TCAS").
+    std::string displayElsewhere(const std::string& panel, const std::string& display);
 
   private:
     void learn(IPanelCCallback* panel);

@@ -54,6 +54,24 @@ nlohmann::ordered_json jsonNumber(double v) {
     return std::round(v * 1e4) / 1e4;
 }
 
+// A picture's file name from its time: "<view>-0042.png" at a whole second,
+// "<view>-0042.500.png" between seconds, so that pictures less than a second
+// apart each have their own file; a name the previous picture already took
+// (calls under a millisecond apart) gets the time's full digits.
+std::string pictureName(const std::string& view, double t, const std::string& previous) {
+    char name[160];
+    const double whole = std::round(t);
+    if (std::fabs(t - whole) < 1e-6) {
+        std::snprintf(name, sizeof name, "%s-%04.0f.png", view.c_str(), whole);
+    } else {
+        std::snprintf(name, sizeof name, "%s-%08.3f.png", view.c_str(), t);
+    }
+    if (previous == name) {
+        std::snprintf(name, sizeof name, "%s-%.9f.png", view.c_str(), t);
+    }
+    return name;
+}
+
 }  // namespace
 
 Workbench::Workbench() = default;
@@ -163,6 +181,7 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
     const long calls =
         static_cast<long>(std::floor(scenario.durationS * scenario.callsPerSecond + 0.5));
     double nextImage = 0.0;
+    std::vector<std::string> lastNames(s.views.size());
     double lastX = std::nan(""), lastY = std::nan("");
     for (long call = 0; call <= calls; ++call) {
         const double t = call * dt;
@@ -211,14 +230,13 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
                     collectElements(n, runtimes[i]->states(), g.elements);
                 }
                 g.tooltip = runtimes[i]->tooltip();
-                g.properties = runtimes[i]->takeAccesses();
+                g.properties = runtimes[i]->properties();
                 frame.gauges.push_back(std::move(g));
             }
             sim::Image picture = c.image();
             if (writing && options.writeFrames) {
-                char name[96];
-                std::snprintf(name, sizeof name, "%s-%04ld.png", frame.view.c_str(),
-                              std::lround(t));
+                const std::string name = pictureName(frame.view, t, lastNames[v]);
+                lastNames[v] = name;
                 const std::vector<uint8_t> png = preview::encodePng(picture);
                 const std::string path = (fs::path(result.folder) / name).string();
                 preview::writeFileAtomic(path, png.data(), png.size());
@@ -273,15 +291,20 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
                     }
                     elements.push_back(je);
                 }
-                Json props = Json::array();
+                Json props = Json::object();
+                Json written = Json::array();
                 for (const PropertyAccess& a : g.properties) {
-                    Json v = a.value.isText ? Json(a.value.text) : jsonNumber(a.value.number);
-                    props.push_back({{"name", a.name}, {a.written ? "written" : "read", v}});
+                    props[a.name] =
+                        a.value.isText ? Json(a.value.text) : jsonNumber(a.value.number);
+                    if (a.written) {
+                        written.push_back(a.name);
+                    }
                 }
                 gs.push_back({{"gauge", g.gauge},
                               {"elements", elements},
                               {"tooltip", g.tooltip},
-                              {"C", props}});
+                              {"C", props},
+                              {"written", written}});
             }
             line["gauges"] = gs;
             Json l = Json::object();
