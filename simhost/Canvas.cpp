@@ -51,6 +51,13 @@ Image Canvas::snapshot() const {
     return imageFromBgra(pixels_, width_, height_, stride_, !keepsAlpha());
 }
 
+const uint8_t* Canvas::pixels() const {
+    if (valid()) {
+        flush();
+    }
+    return pixels_;
+}
+
 Image imageFromBgra(const uint8_t* pixels, int width, int height, long stride, bool opaqueAlpha) {
     Image image;
     if (pixels == nullptr || width <= 0 || height <= 0) {

@@ -57,6 +57,11 @@ class Canvas {
     long count(uint32_t argb) const;
     // What has been drawn so far, as straight RGBA.
     Image snapshot() const;
+    // The stored words themselves, rows `stride()` bytes apart, with what has
+    // been drawn so far; null when not valid. For drawing the canvas into
+    // another without converting its colours.
+    const uint8_t* pixels() const;
+    long stride() const { return stride_; }
 
   private:
     // Per platform: pending drawing reaches the pixels (before reading or

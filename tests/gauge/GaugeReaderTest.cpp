@@ -31,6 +31,24 @@ TEST(GaugeReader, ReadsTheKitsTcasGauge) {
     EXPECT_EQ(g.areas[0].move.variables().size(), 4u);  // M:X, >C:..., M:Y, >C:...
 }
 
+// Schema elements the reader does not model are kept by name and line, in
+// file order, for the drawing layer to warn about; they are no problem here.
+TEST(GaugeReader, KeepsTheSchemaElementsItDoesNotModel) {
+    Diagnostics d;
+    GaugeFile g;
+    ASSERT_TRUE(
+        readGaugeText("<Gauge Name=\"g\">\n<Size X=\"9\" Y=\"9\"/>\n<Element>\n"
+                      "<Rotate><Value>1</Value></Rotate>\n<Element><MaskImage/>\n"
+                      "</Element></Element>\n</Gauge>\n",
+                      "g.xml", ".", g, d));
+    EXPECT_TRUE(d.problems().empty());
+    ASSERT_EQ(g.notModelled.size(), 2u);
+    EXPECT_EQ(g.notModelled[0].name, "Rotate");
+    EXPECT_EQ(g.notModelled[0].line, 4);
+    EXPECT_EQ(g.notModelled[1].name, "MaskImage");
+    EXPECT_EQ(g.notModelled[1].line, 5);
+}
+
 struct BadGauge {
     const char* label;
     std::string xml;
@@ -73,8 +91,6 @@ INSTANTIATE_TEST_SUITE_P(
                  gauge("<Element>\n<Text X=\"9\" Y=\"9\" Colour=\"red\"><String>a</String>"
                        "</Text>\n</Element>\n"),
                  true, 4, "unknown attribute \"Colour\"; ignored; did you mean \"Color\"?"},
-        BadGauge{"not drawn", gauge("<Element>\n<Rotate/>\n</Element>\n"), true, 4,
-                 "Rotate: not drawn by the workbench"},
         BadGauge{"bad colour",
                  gauge("<Element>\n<Text X=\"9\" Y=\"9\" Color=\"#12\"><String>a</String>"
                        "</Text>\n</Element>\n"),

@@ -78,6 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "does not fit PLANE ALTITUDE, a length"},
         BadName{"image", "<Element>\n<Image Name=\"nothere.bmp\"/></Element>\n", false, 4,
                 "no such file in the gauge's folder"},
+        BadName{"not drawn", "<Element>\n<Rotate/>\n</Element>\n", true, 4,
+                "Rotate: not drawn by the workbench; ignored"},
         // Every click is checked, though a scenario fires only Move.
         BadName{"left click",
                 "<Mouse><Area Width=\"8\" Height=\"8\"><Click Kind=\"LeftSingle+Leave\">\n"

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "tests/workbench/SharedWorkbench.h"
+#include "testsupport/RecordingReplayer.h"
 #include "tools/preview/BuiltinScenarios.h"
 #include "tools/preview/PreviewRun.h"
 #include "tools/workbench/Workbench.h"
@@ -197,6 +198,97 @@ TEST(WorkbenchRun, EveryReadablePropertyAtEachPicture) {
         sawTa = sawTa || advisory;
     }
     EXPECT_TRUE(sawTa);
+}
+
+// The drawing commands of a panel window, worked out by hand: the gauge of
+// 200 x 100 units is placed at (10, 20) 100 pixels wide, so a unit is half a
+// pixel, and each element sits at the gauge's place plus half its position.
+const char* kDrawn = R"(<Gauge Name="drawn">
+  <Size X="200" Y="100"/>
+  <Element>
+    <Position X="20" Y="10"/>
+    <Rectangle Width="40" Height="30" LineWidth="2" LineColor="#FF0000" FillColor="#00FF00"/>
+  </Element>
+  <Element>
+    <Position X="100" Y="40"/>
+    <Visible>(E:SIMULATION TIME, seconds) 2 &gt;=</Visible>
+    <Text X="80" Y="20" Color="#FFFF00" BackgroundColor="#000080" Adjust="Center">
+      <String>LATE</String>
+    </Text>
+  </Element>
+  <Element>
+    <Position X="0" Y="50"/>
+    <CustomDraw Name="va9vedored:radar" X="100" Y="50"/>
+  </Element>
+</Gauge>
+)";
+
+TEST(WorkbenchRun, DrawingCommandsOfAPanelWindow) {
+    const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "workbench-drawn";
+    fs::create_directories(dir);
+    std::ofstream(dir / "drawn.xml") << kDrawn;
+    std::ofstream(dir / "panel.cfg") << "[Window00]\nsize_mm=300,200\n"
+                                        "gauge00=drawn!drawn, 10, 20, 100\n";
+    Workbench bench;
+    std::string error;
+    ASSERT_TRUE(bench.open(preview::defaultModulePath(), &error)) << error;
+    auto recorder = std::make_unique<RecordingReplayer>();
+    RecordingReplayer* pictures = recorder.get();
+    bench.useReplayer(std::move(recorder));
+    WorkbenchOptions options;
+    options.panel = (dir / "panel.cfg").string();
+    options.window = 0;
+    options.outDir.clear();
+    options.frameIntervalS = 3.0;
+    gauge::Diagnostics d;
+    ASSERT_TRUE(bench.load(options, d)) << d.problems().at(0).text();
+    preview::PreviewScenario scenario = preview::parseScenario(
+        R"({"duration": "3 s", "own": {"latitude": 47, "longitude": 8, "altitude": "5000 ft"},
+            "traffic": []})",
+        "short.json");
+    bench.resolve(scenario);
+    gauge::Diagnostics runtime;
+    bench.run(scenario, options, runtime);
+
+    ASSERT_EQ(pictures->lists.size(), 2u);  // at 0 s and 3 s
+    const DrawList& first = pictures->lists[0];
+    EXPECT_EQ(first.width, 300);
+    EXPECT_EQ(first.height, 200);
+    // At 0 s the text is hidden: the rectangle, then the module's area.
+    ASSERT_EQ(first.commands.size(), 2u);
+    const DrawCommand& rect = first.commands[0];
+    EXPECT_EQ(rect.op, DrawOp::Rectangle);
+    EXPECT_EQ(rect.line, 5);
+    EXPECT_DOUBLE_EQ(rect.transform.xx, 0.5);
+    EXPECT_DOUBLE_EQ(rect.transform.dx, 20.0);  // 10 + 20 / 2
+    EXPECT_DOUBLE_EQ(rect.transform.dy, 25.0);  // 20 + 10 / 2
+    EXPECT_EQ(rect.rectangle.fill.rgb, 0x00FF00u);
+    EXPECT_EQ(rect.rectangle.line.rgb, 0xFF0000u);
+    EXPECT_DOUBLE_EQ(rect.rectangle.lineWidth, 2.0);
+    // Everything is clipped to the gauge's place.
+    EXPECT_DOUBLE_EQ(rect.clip.x, 10.0);
+    EXPECT_DOUBLE_EQ(rect.clip.y, 20.0);
+    EXPECT_DOUBLE_EQ(rect.clip.width, 100.0);
+    EXPECT_DOUBLE_EQ(rect.clip.height, 50.0);
+    const DrawCommand& area = first.commands[1];
+    EXPECT_EQ(area.op, DrawOp::Canvas);
+    EXPECT_DOUBLE_EQ(area.transform.dy, 45.0);  // 20 + 50 / 2
+    EXPECT_DOUBLE_EQ(area.width, 100.0);
+
+    // At 3 s the text shows, between the two, in its box and colours.
+    const DrawList& second = pictures->lists[1];
+    ASSERT_EQ(second.commands.size(), 3u);
+    const DrawCommand& text = second.commands[1];
+    EXPECT_EQ(text.op, DrawOp::Text);
+    EXPECT_EQ(text.text, "LATE");
+    EXPECT_EQ(text.line, 10);
+    EXPECT_DOUBLE_EQ(text.transform.dx, 60.0);  // 10 + 100 / 2
+    EXPECT_DOUBLE_EQ(text.transform.dy, 40.0);  // 20 + 40 / 2
+    EXPECT_DOUBLE_EQ(text.width, 80.0);
+    EXPECT_DOUBLE_EQ(text.height, 20.0);
+    EXPECT_EQ(text.style.colour.rgb, 0xFFFF00u);
+    EXPECT_EQ(text.style.background.rgb, 0x000080u);
+    EXPECT_EQ(text.style.adjust, gauge::Adjust::Center);
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ void GaugeElements::readGauge(const pugi::xml_node& root) {
             unknownChild(c, "Gauge", {"Size", "Image", "Update", "Element", "Mouse", "Comment"});
         }
     }
+    gauge_.notModelled = std::move(notModelled_);
     if (!haveSize && gauge_.background.empty()) {
         d_.error(at(root, "Gauge"),
                  "no <Size X Y> and no background <Image>: the gauge has no size");

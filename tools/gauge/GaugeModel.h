@@ -91,6 +91,13 @@ struct Area {
     std::vector<Area> children;
 };
 
+// An element of the gauge schema that the reader skips (a <Rotate>, a
+// <MaskImage>, ...), for the drawing layer to warn about what it cannot draw.
+struct SchemaElement {
+    std::string name;
+    int line = 0;
+};
+
 struct GaugeFile {
     std::string file;    // as named in messages
     std::string folder;  // images are looked up here
@@ -103,6 +110,7 @@ struct GaugeFile {
     int updateEvery = 1;  // ticks between runs of Update: 18 / Frequency
     std::vector<Node> elements;
     std::vector<Area> areas;
+    std::vector<SchemaElement> notModelled;  // in file order
     int nodeCount = 0;
 };
 

@@ -28,9 +28,11 @@ std::vector<std::string> listOf(Names names) {
     return v;
 }
 
-// Parts of the schema the workbench reads but does not draw.
-constexpr Names kNotDrawn = {"Shift", "Rotate", "Polyline",     "Polygon", "MaskImage", "Failures",
-                             "Clip",  "Circle", "Nonlinearity", "Scale",   "Axis",      "Delay"};
+// Parts of the schema the reader knows but does not model: the drawing
+// layer says whether it can draw them.
+constexpr Names kNotModelled = {"Shift",        "Rotate",   "Polyline", "Polygon",
+                                "MaskImage",    "Failures", "Clip",     "Circle",
+                                "Nonlinearity", "Scale",    "Axis",     "Delay"};
 
 }  // namespace
 
@@ -99,8 +101,8 @@ void GaugeVocabulary::checkAttributes(const pugi::xml_node& n, Names known) {
 void GaugeVocabulary::unknownChild(const pugi::xml_node& child, const std::string& parent,
                                    Names known) {
     const std::string name = child.name();
-    if (contains(kNotDrawn, name)) {
-        d_.warn(at(child, name), "not drawn by the workbench; ignored");
+    if (contains(kNotModelled, name)) {
+        notModelled_.push_back(SchemaElement{name, lineOf(child)});
         return;
     }
     d_.warn(at(child, parent),

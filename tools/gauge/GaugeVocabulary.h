@@ -49,6 +49,7 @@ class GaugeVocabulary {
 
     std::string file_;
     Diagnostics& d_;
+    std::vector<SchemaElement> notModelled_;
 
   private:
     std::vector<size_t> lineStarts_{0};

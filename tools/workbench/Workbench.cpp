@@ -9,6 +9,7 @@
 
 #include "tools/preview/ImageFiles.h"
 #include "tools/preview/ScenarioTraffic.h"
+#include "tools/workbench/Compositor.h"
 #include "tools/workbench/WorkbenchState.h"
 
 #if !defined(_WIN32)
@@ -123,6 +124,12 @@ bool Workbench::open(const std::string& modulePath, std::string* error) {
     return true;
 }
 
+void Workbench::useReplayer(std::unique_ptr<Replayer> replayer) {
+    if (state_ && replayer) {
+        state_->replayer = std::move(replayer);
+    }
+}
+
 void Workbench::resolve(preview::PreviewScenario& scenario) {
     preview::resolveNames(scenario, state_->vocabulary);
 }
@@ -162,10 +169,10 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
         }
     }
     const bool writing = !result.folder.empty();
-    std::vector<std::unique_ptr<Compositor>> compositors;
+    std::vector<std::unique_ptr<sim::Canvas>> canvases;
     for (const View& v : s.views) {
-        compositors.push_back(std::make_unique<Compositor>(v.width, v.height));
-        if (!compositors.back()->valid()) {
+        canvases.push_back(std::make_unique<sim::Canvas>(v.width, v.height, 0xFF000000u));
+        if (!canvases.back()->valid()) {
             throw std::runtime_error("cannot make a picture of " + std::to_string(v.width) + " x " +
                                      std::to_string(v.height) + " pixels");
         }
@@ -182,6 +189,7 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
         static_cast<long>(std::floor(scenario.durationS * scenario.callsPerSecond + 0.5));
     double nextImage = 0.0;
     std::vector<std::string> lastNames(s.views.size());
+    DrawList list;
     double lastX = std::nan(""), lastY = std::nan("");
     for (long call = 0; call <= calls; ++call) {
         const double t = call * dt;
@@ -217,13 +225,12 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
             frame.view = s.views[v].name;
             frame.time = t;
             frame.locals = localValues;
-            Compositor& c = *compositors[v];
-            c.clear();
+            beginPicture(list, s.views[v].width, s.views[v].height);
             for (size_t i = 0; i < runtimes.size(); ++i) {
                 if (s.gauges[i]->view != v) {
                     continue;
                 }
-                c.draw(*runtimes[i], s.gauges[i]->images);
+                composeGauge(list, *runtimes[i], s.gauges[i]->images);
                 GaugeFrame g;
                 g.gauge = s.gauges[i]->file.name;
                 for (const gauge::Node& n : s.gauges[i]->file.elements) {
@@ -233,7 +240,8 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
                 g.properties = runtimes[i]->properties();
                 frame.gauges.push_back(std::move(g));
             }
-            sim::Image picture = c.image();
+            s.replayer->replay(list, *canvases[v]);
+            sim::Image picture = canvases[v]->snapshot();
             if (writing && options.writeFrames) {
                 const std::string name = pictureName(frame.view, t, lastNames[v]);
                 lastNames[v] = name;

@@ -17,6 +17,7 @@
 #include "tools/preview/ScenarioModel.h"
 #include "tools/preview/ScenarioParser.h"
 #include "tools/workbench/GaugeRuntime.h"
+#include "tools/workbench/Replayer.h"
 
 namespace cs::workbench {
 
@@ -93,11 +94,16 @@ class Workbench {
     ScenarioRun run(const preview::PreviewScenario& scenario, const WorkbenchOptions& options,
                     gauge::Diagnostics& diagnostics);
 
+    // After open(): draws the pictures with `replayer` instead of the
+    // platform's (tests record the drawing commands this way).
+    void useReplayer(std::unique_ptr<Replayer> replayer);
+
     // What the terminal shows after a run: per gauge, when each text first showed.
     static std::string summary(const preview::PreviewScenario& scenario, const ScenarioRun& run);
 
-  private:
     struct State;
+
+  private:
     std::unique_ptr<State> state_;
 };
 

@@ -1,5 +1,4 @@
-#include <cairo/cairo.h>
-
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -100,16 +99,22 @@ void readGauges(const WorkbenchOptions& options, std::vector<View>& views, Place
 // The gauge's images and size, its place in its view, and every name in it
 // resolved against the module by a scratch run of the gauge.
 void placeGauge(const WorkbenchOptions& options, PlacedGauge& placed, std::vector<View>& views,
-                sim::SimHost& host, PropertyCatalogue& catalogue, gauge::Diagnostics& d) {
+                Workbench::State& s, gauge::Diagnostics& d) {
     gauge::GaugeFile& f = placed.file;
+    const std::vector<std::string>& undrawn = s.replayer->undrawn();
+    for (const gauge::SchemaElement& e : f.notModelled) {
+        if (std::find(undrawn.begin(), undrawn.end(), e.name) != undrawn.end()) {
+            d.warn(gauge::Origin{f.file, e.line, e.name}, "not drawn by the workbench; ignored");
+        }
+    }
     placed.images.load(f, d);
     if (f.width <= 0 || f.height <= 0) {
-        cairo_surface_t* bg = placed.images.find(f.background);
+        const GaugeImage* bg = placed.images.find(f.background);
         if (bg == nullptr) {
             return;  // unreadable; already reported
         }
-        f.width = cairo_image_surface_get_width(bg);
-        f.height = cairo_image_surface_get_height(bg);
+        f.width = bg->width;
+        f.height = bg->height;
     }
     Placement& p = placed.placement;
     if (p.width <= 0 && p.height <= 0) {
@@ -125,7 +130,7 @@ void placeGauge(const WorkbenchOptions& options, PlacedGauge& placed, std::vecto
     }
     // Every name against the module: a scratch run of the gauge.
     LocalVariables locals;
-    GaugeRuntime runtime(f, host, locals, catalogue, p);
+    GaugeRuntime runtime(f, s.host, locals, s.catalogue, p);
     runtime.prepare(d);
 }
 
@@ -169,7 +174,7 @@ bool Workbench::load(const WorkbenchOptions& options, gauge::Diagnostics& d) {
     }
     readGauges(options, s.views, s.gauges, d);
     for (auto& placed : s.gauges) {
-        placeGauge(options, *placed, s.views, s.host, s.catalogue, d);
+        placeGauge(options, *placed, s.views, s, d);
     }
     if (!options.panel.empty() && !s.views.empty()) {
         sizeWindow(window, s.views[0], s.gauges);

@@ -8,8 +8,10 @@
 
 #include "simhost/ModuleLoader.h"
 #include "simhost/SimHost.h"
-#include "tools/workbench/Compositor.h"
+#include "tools/workbench/GaugeImage.h"
+#include "tools/workbench/GaugeRuntime.h"
 #include "tools/workbench/PropertyCatalogue.h"
+#include "tools/workbench/Replayer.h"
 #include "tools/workbench/Workbench.h"
 
 namespace cs::workbench {
@@ -33,6 +35,7 @@ struct Workbench::State {
     std::vector<std::unique_ptr<PlacedGauge>> gauges;
     std::vector<View> views;
     preview::ModuleVocabulary vocabulary;
+    std::unique_ptr<Replayer> replayer = makePlatformReplayer();
 };
 
 }  // namespace cs::workbench
