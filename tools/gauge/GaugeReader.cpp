@@ -39,6 +39,13 @@ bool readDocument(std::string_view xml, GaugeFile& gauge, Diagnostics& d) {
     return true;
 }
 
+std::string tooLarge() {
+    std::string text = "larger than ";
+    text += std::to_string(kMaxGaugeFileBytes >> 20);
+    text += " MB; not a gauge file";
+    return text;
+}
+
 }  // namespace
 
 bool readGaugeText(std::string_view xml, const std::string& file, const std::string& folder,
@@ -49,9 +56,7 @@ bool readGaugeText(std::string_view xml, const std::string& file, const std::str
     gauge.name = std::filesystem::path(file).stem().string();
     const size_t errors = diagnostics.errorCount();
     if (xml.size() > kMaxGaugeFileBytes) {
-        diagnostics.error(
-            Origin{file, 1, ""},
-            "larger than " + std::to_string(kMaxGaugeFileBytes >> 20) + " MB; not a gauge file");
+        diagnostics.error(Origin{file, 1, ""}, tooLarge());
         return false;
     }
     return readDocument(xml, gauge, diagnostics) && diagnostics.errorCount() == errors;
@@ -65,9 +70,7 @@ bool readGaugeFile(const std::string& path, GaugeFile& gauge, Diagnostics& diagn
         return false;
     }
     if (size > kMaxGaugeFileBytes) {
-        diagnostics.error(
-            Origin{path, 1, ""},
-            "larger than " + std::to_string(kMaxGaugeFileBytes >> 20) + " MB; not a gauge file");
+        diagnostics.error(Origin{path, 1, ""}, tooLarge());
         return false;
     }
     std::ifstream in(path, std::ios::binary);
