@@ -49,6 +49,16 @@ TEST(GaugeReader, KeepsTheSchemaElementsItDoesNotModel) {
     EXPECT_EQ(g.notModelled[1].line, 5);
 }
 
+// A file that cannot be read is a problem of the file, without a line.
+TEST(GaugeReader, MissingFileHasNoLine) {
+    Diagnostics d;
+    GaugeFile g;
+    EXPECT_FALSE(readGaugeFile("no/such/gauge.xml", g, d));
+    ASSERT_EQ(d.problems().size(), 1u);
+    EXPECT_EQ(d.problems()[0].text().rfind("no/such/gauge.xml: cannot read the file", 0), 0u)
+        << d.problems()[0].text();
+}
+
 struct BadGauge {
     const char* label;
     std::string xml;

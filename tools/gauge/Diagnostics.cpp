@@ -5,7 +5,8 @@
 namespace cs::gauge {
 
 std::string Problem::text() const {
-    std::string out = file + ":" + std::to_string(line) + ": ";
+    // A problem of the whole file (it cannot be read) has no line.
+    std::string out = line > 0 ? file + ":" + std::to_string(line) + ": " : file + ": ";
     if (!element.empty()) {
         out += element + ": ";
     }

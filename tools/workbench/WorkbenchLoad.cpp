@@ -179,7 +179,18 @@ bool Workbench::load(const WorkbenchOptions& options, gauge::Diagnostics& d) {
     if (!options.panel.empty() && !s.views.empty()) {
         sizeWindow(window, s.views[0], s.gauges);
     }
-    checkViewSizes(options, s.views, d);
+    // A view left empty by gauges that could not be read says nothing more.
+    if (d.errorCount() == errors) {
+        checkViewSizes(options, s.views, d);
+    } else {
+        std::vector<View> placed;
+        for (const View& v : s.views) {
+            if (v.width > 0 || v.height > 0) {
+                placed.push_back(v);
+            }
+        }
+        checkViewSizes(options, placed, d);
+    }
     return d.errorCount() == errors && !s.gauges.empty();
 }
 

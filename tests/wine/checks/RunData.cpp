@@ -1,6 +1,7 @@
 #include "tests/wine/checks/RunData.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -83,6 +84,54 @@ bool readLines(const std::string& path, std::vector<json>* out, std::string* err
 
 }  // namespace
 
+std::unique_ptr<ScenarioLog> readScenarioLog(const std::string& folder) {
+    auto log = std::make_unique<ScenarioLog>();
+    log->folder = folder;
+    if (readLines(log->folder + "/log.jsonl", &log->lines, &log->error)) {
+        if (log->lines.empty() || log->lines.front().value("type", "") != "run") {
+            log->error = log->folder + "/log.jsonl does not start with its run line";
+        } else {
+            log->head = log->lines.front();
+        }
+    }
+    return log;
+}
+
+std::string difference(const json& a, const json& b, double tolerance, const std::string& at) {
+    if (a.is_number() && b.is_number()) {
+        return std::fabs(a.get<double>() - b.get<double>()) <= tolerance
+                   ? ""
+                   : at + ": " + a.dump() + " vs " + b.dump();
+    }
+    if (a.type() != b.type() || a.size() != b.size()) {
+        return at + ": " + a.dump().substr(0, 80) + " vs " + b.dump().substr(0, 80);
+    }
+    if (a.is_object()) {
+        for (auto it = a.begin(); it != a.end(); ++it) {
+            if (!b.contains(it.key())) {
+                return at + "." + it.key() + ": missing";
+            }
+            const std::string d =
+                difference(it.value(), b[it.key()], tolerance, at + "." + it.key());
+            if (!d.empty()) {
+                return d;
+            }
+        }
+        return "";
+    }
+    if (a.is_array()) {
+        for (size_t i = 0; i < a.size(); ++i) {
+            const std::string d =
+                difference(a[i], b[i], tolerance, at + "[" + std::to_string(i) + "]");
+            if (!d.empty()) {
+                return d;
+            }
+        }
+        return "";
+    }
+    return a == b ? "" : at + ": " + a.dump() + " vs " + b.dump();
+}
+
 const ScenarioLog* Run::scenario(const std::string& name) const {
     auto found = logs_.find(name);
     if (found != logs_.end()) {
@@ -90,15 +139,7 @@ const ScenarioLog* Run::scenario(const std::string& name) const {
     }
     std::unique_ptr<ScenarioLog> log;
     if (std::find(scenarios.begin(), scenarios.end(), name) != scenarios.end()) {
-        log = std::make_unique<ScenarioLog>();
-        log->folder = folder + "/" + name;
-        if (readLines(log->folder + "/log.jsonl", &log->lines, &log->error)) {
-            if (log->lines.empty() || log->lines.front().value("type", "") != "run") {
-                log->error = log->folder + "/log.jsonl does not start with its run line";
-            } else {
-                log->head = log->lines.front();
-            }
-        }
+        log = readScenarioLog(folder + "/" + name);
     }
     const ScenarioLog* result = log.get();
     logs_[name] = std::move(log);

@@ -55,6 +55,13 @@ class Run {
     mutable std::map<std::string, std::unique_ptr<ScenarioLog>> logs_;
 };
 
+// Reads <folder>/log.jsonl; its `error` says why when it cannot.
+std::unique_ptr<ScenarioLog> readScenarioLog(const std::string& folder);
+
+// Where two log values differ ("" when they agree): texts, flags and the
+// structure exactly, numbers within `tolerance` (the log rounds to 1e-4).
+std::string difference(const json& a, const json& b, double tolerance, const std::string& at);
+
 // Loads the run <CS_WINE_OUT>/<name> (once per process).
 const Run& run(const std::string& name);
 

@@ -34,43 +34,6 @@ int advisory(const json& frame) {
     return static_cast<int>(frame["properties"].value("advisory", -99.0));
 }
 
-// Where two log values differ ("" when they agree): texts, flags and the
-// structure exactly, numbers within `tolerance` (the log rounds to 1e-4).
-std::string difference(const json& a, const json& b, double tolerance, const std::string& at) {
-    if (a.is_number() && b.is_number()) {
-        return std::fabs(a.get<double>() - b.get<double>()) <= tolerance
-                   ? ""
-                   : at + ": " + a.dump() + " vs " + b.dump();
-    }
-    if (a.type() != b.type() || a.size() != b.size()) {
-        return at + ": " + a.dump().substr(0, 80) + " vs " + b.dump().substr(0, 80);
-    }
-    if (a.is_object()) {
-        for (auto it = a.begin(); it != a.end(); ++it) {
-            if (!b.contains(it.key())) {
-                return at + "." + it.key() + ": missing";
-            }
-            const std::string d =
-                difference(it.value(), b[it.key()], tolerance, at + "." + it.key());
-            if (!d.empty()) {
-                return d;
-            }
-        }
-        return "";
-    }
-    if (a.is_array()) {
-        for (size_t i = 0; i < a.size(); ++i) {
-            const std::string d =
-                difference(a[i], b[i], tolerance, at + "[" + std::to_string(i) + "]");
-            if (!d.empty()) {
-                return d;
-            }
-        }
-        return "";
-    }
-    return a == b ? "" : at + ": " + a.dump() + " vs " + b.dump();
-}
-
 // ---- The library -----------------------------------------------------------
 
 // Both sides ran every scenario of scenarios/ with both displays, and the
