@@ -46,6 +46,11 @@ TEST_P(CheckProblems, Reported) {
     const gauge::Problem& p = d.problems()[0];
     EXPECT_EQ(p.line, c.line) << p.text();
     EXPECT_NE(p.text().find(c.says), std::string::npos) << p.text();
+    // A warning says so right after the line, as compilers print it.
+    const std::string where = file.string() + ":" + std::to_string(c.line) + ": ";
+    EXPECT_EQ(
+        p.text().rfind(where + (p.severity == gauge::Severity::Warning ? "warning: " : ""), 0), 0u)
+        << p.text();
 }
 
 INSTANTIATE_TEST_SUITE_P(

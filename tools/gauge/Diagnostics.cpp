@@ -7,6 +7,9 @@ namespace cs::gauge {
 std::string Problem::text() const {
     // A problem of the whole file (it cannot be read) has no line.
     std::string out = line > 0 ? file + ":" + std::to_string(line) + ": " : file + ": ";
+    if (severity == Severity::Warning) {
+        out += "warning: ";
+    }
     if (!element.empty()) {
         out += element + ": ";
     }

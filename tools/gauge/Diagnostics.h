@@ -1,7 +1,7 @@
 // Messages about a designer's gauge files: each problem names the file, the
 // line, the element it concerns and what is wrong, as
-// "file:line: element: problem". Warnings leave the gauge runnable, errors
-// do not.
+// "file:line: element: problem" ("file:line: warning: element: problem").
+// Warnings leave the gauge runnable, errors do not.
 #pragma once
 
 #include <cstddef>
@@ -25,7 +25,9 @@ struct Problem {
     int line = 0;
     std::string element;
     std::string message;
-    // "file:line: element: message" (the element part left out when empty).
+    // "file:line: element: message", a warning as "file:line: warning:
+    // element: message"; the line left out when 0 (the whole file), the
+    // element when empty.
     std::string text() const;
 };
 

@@ -10,6 +10,7 @@
 
 #include "cs/Version.h"
 #include "tools/preview/BuiltinScenarios.h"
+#include "tools/preview/ExitStatus.h"
 #include "tools/preview/HtmlText.h"
 #include "tools/preview/ImageFiles.h"
 #include "tools/preview/PreviewRun.h"
@@ -24,9 +25,6 @@
 namespace {
 
 using namespace cs::preview;
-
-constexpr int kBadInput = 2;
-constexpr int kFailure = 1;
 
 // What the command line asks for.
 struct CommandLine {
@@ -93,14 +91,14 @@ int listBuiltins() {
         }
         std::printf("%-20s %s\n", kBuiltinScenarios[i].name, title.c_str());
     }
-    return 0;
+    return kDone;
 }
 
 int showBuiltin(const std::string& show) {
     for (size_t i = 0; i < kBuiltinScenarioCount; ++i) {
         if (show == kBuiltinScenarios[i].name) {
             std::fputs(kBuiltinScenarios[i].text, stdout);
-            return 0;
+            return kDone;
         }
     }
     std::fprintf(stderr, "no built-in scenario \"%s\" (see --list)\n", show.c_str());
@@ -196,7 +194,7 @@ int printChecked(const std::vector<PreviewScenario>& scenarios) {
     for (const PreviewScenario& s : scenarios) {
         std::printf("%s: ok (%s)\n", s.file.c_str(), s.name.c_str());
     }
-    return 0;
+    return kDone;
 }
 
 // The names of every scenario against the module's; false (with the message
@@ -263,7 +261,7 @@ int runScenarios(ModuleSession& session, const std::vector<PreviewScenario>& sce
         std::fprintf(stderr, "%s\n", e.what());
         return kFailure;
     }
-    return 0;
+    return kDone;
 }
 
 }  // namespace
@@ -316,7 +314,7 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
-        return code == 0 ? 0 : kBadInput;
+        return code == 0 ? kDone : kBadInput;
     }
     cl.commandLine = shellCommandLine(argc, argv);
 

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "tools/preview/ExitStatus.h"
 #include "tools/workbench/Workbench.h"
 
 namespace cs::workbench {
@@ -52,13 +53,7 @@ namespace {
 
 void printProblems(const gauge::Diagnostics& d) {
     for (const gauge::Problem& p : d.problems()) {
-        if (p.severity == gauge::Severity::Error) {
-            std::fprintf(stderr, "%s\n", p.text().c_str());
-        } else {
-            gauge::Problem w = p;
-            w.message = "warning: " + w.message;
-            std::fprintf(stderr, "%s\n", w.text().c_str());
-        }
+        std::fprintf(stderr, "%s\n", p.text().c_str());
     }
     if (d.dropped() > 0) {
         std::fprintf(stderr, "... and %zu more problems\n", d.dropped());
@@ -73,7 +68,7 @@ int runWorkbench(const WorkbenchOptions& options, const std::string& modulePath,
     std::string error;
     if (!bench.open(modulePath, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
-        return 1;
+        return preview::kFailure;
     }
     gauge::Diagnostics d;
     const bool ok = bench.load(options, d);
@@ -84,16 +79,16 @@ int runWorkbench(const WorkbenchOptions& options, const std::string& modulePath,
         }
     } catch (const preview::InputError& e) {
         std::fprintf(stderr, "%s\n", e.what());
-        return 2;
+        return preview::kBadInput;
     }
     if (!ok) {
         std::fprintf(stderr, "%zu error(s), %zu warning(s); nothing was run\n", d.errorCount(),
                      d.warningCount());
-        return 2;
+        return preview::kBadInput;
     }
     if (check) {
         std::printf("ok: %zu warning(s)\n", d.warningCount());
-        return 0;
+        return preview::kDone;
     }
     gauge::Diagnostics runtime;
     try {
@@ -106,10 +101,10 @@ int runWorkbench(const WorkbenchOptions& options, const std::string& modulePath,
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
-        return 1;
+        return preview::kFailure;
     }
     printProblems(runtime);
-    return 0;
+    return preview::kDone;
 }
 
 }  // namespace cs::workbench
