@@ -5,14 +5,26 @@
 // ticks as they come (Update once a second, as the kit asks); 1: every
 // script on every tick. Compare with BM_DrawWithoutRedraw, the module's
 // cheapest draw (scripts/bench.sh prints the ratio).
+//
+// BM_KitWindowTick: the kit's window (the TCAS display and the annunciator,
+// placed as its panel.cfg places them) for one whole host tick each: scripts,
+// the module's update (a traffic cycle every 18th tick) and draw.
+// BM_KitWindowPicture: one picture of that window, the gauges walked into
+// drawing commands and the platform's replayer drawing them.
 #include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
 
 #include "host/ImportTable.h"
 #include "properties/PanelCallback.h"
 #include "properties/PropertyCatalogue.h"
+#include "simhost/Canvas.h"
 #include "simhost/SimHost.h"
 #include "tools/gauge/GaugeReader.h"
+#include "tools/workbench/Compositor.h"
 #include "tools/workbench/GaugeRuntime.h"
+#include "tools/workbench/Replayer.h"
 
 namespace {
 
@@ -56,5 +68,97 @@ void BM_KitTcasScriptsPerTick(benchmark::State& state) {
     ImportTable.panelServices.table = nullptr;
 }
 BENCHMARK(BM_KitTcasScriptsPerTick)->Arg(0)->Arg(1);
+
+// The kit's window with 100 aircraft around, both gauges prepared.
+struct KitWindow {
+    cs::sim::SimHost host;
+    cs::MyPanelCCallback* panel = nullptr;
+    cs::gauge::Diagnostics d;
+    cs::gauge::GaugeFile tcas, advisory;
+    cs::workbench::LocalVariables locals;
+    std::unique_ptr<cs::workbench::PropertyCatalogue> catalogue;
+    std::vector<std::unique_ptr<cs::workbench::GaugeRuntime>> gauges;
+    double t = 0.0;
+
+    bool open() {
+        host.install();
+        host.scenario().own().moving(0.0, 250.0);
+        host.scenario().own().at(47.0, 8.0, 11000.0);
+        for (int i = 0; i < 100; ++i) {
+            host.scenario().addRelative(100 + i, i * 3.6, 1.5 + (i % 7), (i % 9) * 200.0 - 800.0,
+                                        i * 7.0, 200.0);
+        }
+        panel = new cs::MyPanelCCallback(cs::kVariantVa9vedored);
+        host.registerDirect("va9vedored", panel);
+        catalogue = std::make_unique<cs::workbench::PropertyCatalogue>(host);
+        if (!cs::gauge::readGaugeFile(CS_SOURCE_DIR "/docs/kit/ContactScope_TCAS.xml", tcas, d) ||
+            !cs::gauge::readGaugeFile(CS_SOURCE_DIR "/docs/kit/ContactScope_Advisory.xml", advisory,
+                                      d)) {
+            return false;
+        }
+        gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
+            tcas, host, locals, *catalogue, cs::workbench::Placement{0, 0, 256, 256}));
+        gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
+            advisory, host, locals, *catalogue, cs::workbench::Placement{28, 256, 200, 48}));
+        for (auto& g : gauges) {
+            if (!g->prepare(d)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    void tick() {
+        host.advance(1.0 / 18.0, 1.0);
+        t += 1.0 / 18.0;
+        for (auto& g : gauges) {
+            g->tick(true, t, d);
+        }
+    }
+    ~KitWindow() {
+        gauges.clear();
+        catalogue.reset();
+        if (panel != nullptr) {
+            host.registerDirect("va9vedored", nullptr);
+            panel->release();
+        }
+        ImportTable.panelServices.table = nullptr;
+    }
+};
+
+void BM_KitWindowTick(benchmark::State& state) {
+    KitWindow window;
+    if (!window.open()) {
+        state.SkipWithError("the kit's gauges do not prepare");
+        return;
+    }
+    for (auto _ : state) {
+        window.tick();
+    }
+}
+BENCHMARK(BM_KitWindowTick);
+
+void BM_KitWindowPicture(benchmark::State& state) {
+    KitWindow window;
+    if (!window.open()) {
+        state.SkipWithError("the kit's gauges do not prepare");
+        return;
+    }
+    for (int i = 0; i < 40; ++i) {  // two traffic cycles, frames drawn
+        window.tick();
+    }
+    const cs::workbench::GaugeImages noImages;
+    const std::unique_ptr<cs::workbench::Replayer> replayer = cs::workbench::makePlatformReplayer();
+    cs::sim::Canvas canvas(256, 304, 0xFF000000u);
+    cs::workbench::DrawList list;
+    for (auto _ : state) {
+        cs::workbench::beginPicture(list, 256, 304);
+        for (auto& g : window.gauges) {
+            cs::workbench::composeGauge(list, *g, noImages);
+        }
+        replayer->replay(list, canvas);
+        benchmark::DoNotOptimize(canvas.pixels());
+    }
+}
+BENCHMARK(BM_KitWindowPicture);
 
 }  // namespace

@@ -94,6 +94,15 @@ for arg, label in ((0, "as run: Update once a second"), (1, "every script every 
         note += f"; x{nanos(b) / nanos(draw):.2f} the TCAS draw without redraw"
     row("kit TCAS gauge scripts per tick (workbench)", nanos(b) if b else None, note)
 
+b = find("BM_KitWindowTick")
+row("kit window, one whole tick (workbench)", nanos(b) if b else None,
+    (f"x{nanos(b) / nanos(draw):.1f} the TCAS draw without redraw; " if b and draw else "") +
+    "both gauges' scripts, module update and draw, 100 aircraft")
+b = find("BM_KitWindowPicture")
+row("kit window, one picture (workbench)", nanos(b) if b else None,
+    (f"x{nanos(b) / nanos(draw):.1f} the TCAS draw without redraw; " if b and draw else "") +
+    "drawing commands and their replay, Cairo")
+
 for tcas, label in ((1, "TCAS"), (0, "radar")):
     for n in (10, 100):
         b = find(f"BM_Frame/tcas:{tcas}/px:256/aircraft:{n}/pads:0")
