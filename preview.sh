@@ -10,4 +10,4 @@ here="$(cd "$(dirname "$0")" && pwd)"
   cmake --preset linux-release >/dev/null
   cmake --build --preset linux-release --target contactscope-preview >/dev/null
 )
-exec "$here/build/linux-release/tools/preview/contactscope-preview" "$@"
+exec "$here/build/linux-release/tools/cli/contactscope-preview" "$@"

@@ -11,7 +11,7 @@
 
 #include "FuzzSupport.h"
 #include "simhost/GaugeHost.h"
-#include "tools/preview/ScenarioParser.h"
+#include "tools/scenario/ScenarioParser.h"
 
 namespace {
 

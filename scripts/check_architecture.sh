@@ -9,9 +9,14 @@
 #                                           defined in it or below it, never only above
 #   includes SRC_DIR                        each file under src/ includes headers of
 #                                           its own subsystem or of one below it
+#   tool-links SOURCE_DIR WORK_DIR TIER...  the tools' libraries (tools/CMakeLists.txt),
+#                                           TIER a library or siblings joined by commas:
+#                                           each links only libraries of lower tiers
+#   tool-includes TOOLS_DIR                 each file under tools/ includes headers of
+#                                           its own folder or of a lower tier's
 #
-# LIB... and LIB=ARCHIVE... come lowest first. Every violation is printed;
-# the exit status is 1 when there is any.
+# LIB..., TIER... and LIB=ARCHIVE... come lowest first. Every violation is
+# printed; the exit status is 1 when there is any.
 set -euo pipefail
 export LC_ALL=C
 
@@ -22,8 +27,8 @@ complain() {
 }
 
 check_links() {
-    local source=$1 work=$2
-    shift 2
+    local source=$1 work=$2 only_listed=$3
+    shift 3
     local order=("$@")
     mkdir -p "$work"
     cmake -S "$source" -B "$work" -DCMAKE_BUILD_TYPE=Debug --graphviz="$work/graph.dot" \
@@ -52,9 +57,12 @@ check_links() {
         }' "$work/graph.dot" | sort -u)
 
     declare -A rank=()
-    local i
+    local i name names=()
     for i in "${!order[@]}"; do
-        rank[${order[$i]}]=$i
+        for name in ${order[$i]//,/ }; do
+            rank[$name]=$i
+            names+=("$name")
+        done
     done
     [ "${#order[@]}" -gt 0 ] || complain "no subsystem order given"
 
@@ -66,11 +74,11 @@ check_links() {
             echo "  $from -> $to"
             [ "${rank[$to]}" -lt "${rank[$from]}" ] ||
                 complain "$from links $to, which is not below it"
-        elif [[ $to == cs_* || $to == ContactScope ]]; then
+        elif [ "$only_listed" = no ] && [[ $to == cs_* || $to == ContactScope ]]; then
             complain "$from links $to, which is not a subsystem below it"
         fi
     done <<<"$edges"
-    for from in "${order[@]}"; do
+    for from in "${names[@]}"; do
         grep -q "^$from " <<<"$edges" || grep -q " $from\$" <<<"$edges" ||
             complain "$from does not appear in the graph"
     done
@@ -173,14 +181,53 @@ check_includes() {
     [ "$fail" -ne 0 ] || echo "All $count includes of the module's own headers point down or sideways."
 }
 
+# The tier of each folder of tools/, lowest first; folders of one tier are
+# siblings and include nothing of each other.
+tool_tier_of() {
+    case $1 in
+        output/*) echo 0 ;;
+        scenario/* | gauge/*) echo 1 ;;
+        session/*) echo 2 ;;
+        preview/* | workbench/*) echo 3 ;;
+        cli/*) echo 4 ;;
+        *) echo "" ;;
+    esac
+}
+
+check_tool_includes() {
+    local tools=$1 file relative own header theirs count=0
+    while IFS= read -r file; do
+        relative=${file#"$tools"/}
+        own=$(tool_tier_of "$relative")
+        if [ -z "$own" ]; then
+            complain "tools/$relative belongs to no tier"
+            continue
+        fi
+        while IFS= read -r header; do
+            [[ $header == tools/* ]] || continue
+            header=${header#tools/}
+            theirs=$(tool_tier_of "$header")
+            count=$((count + 1))
+            if [ "${header%%/*}" != "${relative%%/*}" ] &&
+                { [ -z "$theirs" ] || [ "$theirs" -ge "$own" ]; }; then
+                complain "tools/$relative includes tools/$header, which is not below it"
+            fi
+        done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
+    done < <(find "$tools" -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+    [ "$fail" -ne 0 ] || echo "All $count includes among the tools' folders point down."
+}
+
 command=${1:-}
 shift || true
 case $command in
-    links) check_links "$@" ;;
+    links) check_links "$1" "$2" no "${@:3}" ;;
+    tool-links) check_links "$1" "$2" yes "${@:3}" ;;
+    tool-includes) check_tool_includes "$@" ;;
     symbols) check_symbols "$@" ;;
     includes) check_includes "$@" ;;
     *)
-        echo "usage: $0 links SOURCE_DIR WORK_DIR LIB... | symbols LIB=ARCHIVE... | includes SRC_DIR" >&2
+        echo "usage: $0 links SOURCE_DIR WORK_DIR LIB... | symbols LIB=ARCHIVE... |" \
+            "includes SRC_DIR | tool-links SOURCE_DIR WORK_DIR TIER... | tool-includes TOOLS_DIR" >&2
         exit 2
         ;;
 esac

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "SharedSession.h"
-#include "tools/preview/BuiltinScenarios.h"
 #include "tools/preview/PreviewRun.h"
-#include "tools/preview/ScenarioParser.h"
+#include "tools/scenario/BuiltinScenarios.h"
+#include "tools/scenario/ScenarioParser.h"
 
 namespace cs::preview {
 namespace {
@@ -46,7 +46,7 @@ class ModuleRun : public ::testing::Test {
     static RunResult run(const PreviewScenario& s, std::optional<DisplayKind> only = {}) {
         RunOptions options;  // no output folder: nothing is written
         options.onlyDisplay = only;
-        return session_->run(s, options);
+        return runScenario(*session_, s, options);
     }
 
     static ModuleSession* session_;
@@ -162,8 +162,8 @@ TEST_F(ModuleRun, ProbesDoNotChangeTheClassification) {
     RunOptions probed, plain;
     plain.probe = false;
     probed.onlyDisplay = plain.onlyDisplay = DisplayKind::Tcas;
-    const RunResult a = session_->run(s, probed);
-    const RunResult b = session_->run(s, plain);
+    const RunResult a = runScenario(*session_, s, probed);
+    const RunResult b = runScenario(*session_, s, plain);
     ASSERT_EQ(a.displays[0].frames.size(), b.displays[0].frames.size());
     for (size_t i = 0; i < a.displays[0].frames.size(); ++i) {
         const auto& pa = a.displays[0].frames[i].properties;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "tools/preview/ScenarioParser.h"
+#include "tools/scenario/ScenarioParser.h"
 
 namespace cs::preview {
 namespace {

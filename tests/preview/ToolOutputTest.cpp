@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/preview/ImageFiles.h"
+#include "tools/output/ImageFiles.h"
 #include "tools/preview/PreviewRun.h"
 
 namespace cs::preview {
@@ -34,7 +34,7 @@ std::string readFile(const fs::path& p) {
 }
 
 fs::path program() {
-    return fs::path(CS_BINARY_DIR) / "tools/preview/contactscope-preview";
+    return fs::path(CS_BINARY_DIR) / "tools/cli/contactscope-preview";
 }
 
 int runProgram(const std::string& args, const fs::path& errFile) {

@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "tools/preview/BuiltinScenarios.h"
-#include "tools/preview/PreviewRun.h"
-#include "tools/preview/ScenarioParser.h"
+#include "tools/scenario/BuiltinScenarios.h"
+#include "tools/scenario/ScenarioParser.h"
+#include "tools/session/ModuleSession.h"
 #include "tools/workbench/Workbench.h"
 
 namespace cs::workbench {

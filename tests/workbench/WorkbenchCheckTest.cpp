@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "tests/workbench/SharedWorkbench.h"
-#include "tools/preview/PreviewRun.h"
+#include "tools/session/ModuleSession.h"
 #include "tools/workbench/Workbench.h"
 
 namespace cs::workbench {
@@ -134,7 +134,7 @@ TEST(WorkbenchCheck, PanelWithAMissingGauge) {
 // The README's order: the scenario file after the gauge is a scenario, not a
 // second gauge.
 TEST(WorkbenchProgram, ScenarioFileAfterTheGauge) {
-    const fs::path program = fs::path(CS_BINARY_DIR) / "tools/preview/contactscope-preview";
+    const fs::path program = fs::path(CS_BINARY_DIR) / "tools/cli/contactscope-preview";
     const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "workbench-program";
     fs::create_directories(dir);
     std::ofstream(dir / "g.xml") << "<Gauge Name=\"g\">\n<Size X=\"64\" Y=\"64\"/>\n"

@@ -9,8 +9,8 @@
 
 #include "tests/workbench/SharedWorkbench.h"
 #include "testsupport/RecordingReplayer.h"
-#include "tools/preview/BuiltinScenarios.h"
-#include "tools/preview/PreviewRun.h"
+#include "tools/scenario/BuiltinScenarios.h"
+#include "tools/session/ModuleSession.h"
 #include "tools/workbench/Workbench.h"
 
 namespace cs::workbench {

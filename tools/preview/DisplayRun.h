@@ -10,9 +10,9 @@
 
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
-#include "tools/preview/ImageFiles.h"
+#include "tools/output/ImageFiles.h"
 #include "tools/preview/RunLog.h"
-#include "tools/preview/ScenarioModel.h"
+#include "tools/scenario/ScenarioModel.h"
 
 namespace cs::preview {
 

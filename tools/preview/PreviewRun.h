@@ -1,6 +1,5 @@
-// The preview host: loads the module, starts it, and runs scenarios through
-// its displays (ScenarioRun.h), recording what the module draws and
-// publishes (RunLog.h).
+// The preview's run: scenarios through the displays of a session's module
+// (ScenarioRun.h), recording what the module draws and publishes (RunLog.h).
 #pragma once
 
 #include <cstdint>
@@ -10,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "simhost/ModuleLoader.h"
-#include "tools/preview/ModuleCatalogue.h"
 #include "tools/preview/RunLog.h"
-#include "tools/preview/ScenarioParser.h"
+#include "tools/scenario/ScenarioParser.h"
+#include "tools/session/ModuleSession.h"
 
 namespace cs::preview {
 
@@ -37,52 +35,10 @@ struct RunResult : RunLog {
     std::vector<std::string> files;  // every file written
 };
 
-// A loaded and started module with its host. One session runs many scenarios.
-class ModuleSession {
-  public:
-    ModuleSession();
-    ~ModuleSession();
-    ModuleSession(const ModuleSession&) = delete;
-    ModuleSession& operator=(const ModuleSession&) = delete;
-
-    // Loads the module from `path`, hands it the host's services by `route`
-    // and starts it; false with error() set.
-    bool open(const std::string& path, sim::HandOverRoute route = sim::HandOverRoute::ImportTable);
-    const std::string& error() const { return error_; }
-
-    // The panel names the module registered when it started, in order.
-    const std::vector<std::string>& registeredAtStart() const { return registeredAtStart_; }
-    // What stopping the module did to the host's registry of panel names.
-    struct StopRecord {
-        std::vector<std::string> unregistered, registered;
-        std::vector<std::string> stillRegistered;  // of the names registered at start
-    };
-    // Stops and unloads the module (otherwise the destructor does).
-    StopRecord close();
-
-    // The names the module offers, taken from a scratch gauge.
-    const ModuleVocabulary& vocabulary() const;
-
-    // The module's property catalogue as a fresh gauge answers it.
-    using PropertyInfo = preview::PropertyInfo;
-    const std::vector<PropertyInfo>& properties() const;
-
-    // Runs one scenario whose names have been resolved. Throws
-    // std::runtime_error when the module refuses a display or a file cannot
-    // be written.
-    RunResult run(const PreviewScenario& scenario, const RunOptions& options);
-
-  private:
-    struct State;
-    std::unique_ptr<State> state_;
-    std::string error_;
-    std::vector<std::string> registeredAtStart_;
-    ModuleCatalogue catalogue_;
-};
-
-// The module next to the program (ContactScope.so / ContactScope.dll). If it
-// is missing: on Linux the one of this build, on Windows still that path, so
-// that the shipped program reports what it lacks.
-std::string defaultModulePath();
+// Runs one scenario, whose names have been resolved, through the session's
+// module. Throws std::runtime_error when the module is not loaded, refuses a
+// display or a file cannot be written.
+RunResult runScenario(ModuleSession& session, const PreviewScenario& scenario,
+                      const RunOptions& options);
 
 }  // namespace cs::preview

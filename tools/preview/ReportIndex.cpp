@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "tools/preview/HtmlText.h"
+#include "tools/output/HtmlText.h"
 #include "tools/preview/ReportAssets.h"
 #include "tools/preview/ReportPage.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "tools/preview/HtmlText.h"
+#include "tools/output/HtmlText.h"
 #include "tools/preview/ReportAssets.h"
 
 namespace cs::preview {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "tools/preview/ImageFiles.h"
+#include "tools/output/ImageFiles.h"
 #include "tools/preview/ReportPage.h"
 
 namespace cs::preview {

@@ -12,7 +12,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/preview/ScenarioModel.h"
+#include "tools/scenario/ScenarioModel.h"
+#include "tools/session/ModuleCatalogue.h"
 
 namespace cs::preview {
 
@@ -32,16 +33,6 @@ constexpr int kDrawnLevels = 4;
 constexpr int levelIndex(ThreatLevel level) {
     return level - kLevelOther;
 }
-
-// One property as the module answered its read.
-struct PropertyValue {
-    int32_t id = 0;
-    std::string name;
-    bool isText = false;
-    bool ok = false;  // the module answered the read
-    double number = 0.0;
-    std::string text;  // UTF-8 (the module's texts are Windows-1252)
-};
 
 // What the module showed of one scenario aircraft in one frame.
 struct AircraftObservation {

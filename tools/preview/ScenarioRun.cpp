@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "tools/output/ImageFiles.h"
 #include "tools/preview/DisplayGeometry.h"
-#include "tools/preview/ImageFiles.h"
-#include "tools/preview/ScenarioTraffic.h"
+#include "tools/session/ScenarioTraffic.h"
 
 namespace cs::preview {
 
@@ -267,6 +267,14 @@ std::string ScenarioRun::writeFile(const std::string& name, const std::vector<ui
     writeFileAtomic(path, bytes.data(), bytes.size());
     result_.files.push_back(path);
     return path;
+}
+
+RunResult runScenario(ModuleSession& session, const PreviewScenario& scenario,
+                      const RunOptions& options) {
+    if (!session.isOpen()) {
+        throw std::runtime_error("the module is not loaded");
+    }
+    return ScenarioRun(session.host(), session.catalogue(), scenario, options).run();
 }
 
 }  // namespace cs::preview

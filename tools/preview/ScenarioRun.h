@@ -19,8 +19,8 @@
 #include "simhost/SimHost.h"
 #include "tools/preview/DisplayRun.h"
 #include "tools/preview/HoverProbe.h"
-#include "tools/preview/ModuleCatalogue.h"
 #include "tools/preview/PreviewRun.h"
+#include "tools/session/ModuleCatalogue.h"
 
 namespace cs::preview {
 

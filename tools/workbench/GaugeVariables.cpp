@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "simhost/SimHost.h"
-#include "tools/preview/PreviewRun.h"
+#include "tools/session/ModuleCatalogue.h"
 
 namespace cs::workbench {
 

@@ -7,8 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/preview/ImageFiles.h"
-#include "tools/preview/ScenarioTraffic.h"
+#include "tools/output/ImageFiles.h"
+#include "tools/session/ScenarioTraffic.h"
 #include "tools/workbench/Compositor.h"
 #include "tools/workbench/WorkbenchState.h"
 

@@ -14,8 +14,8 @@
 
 #include "simhost/Canvas.h"
 #include "tools/gauge/Diagnostics.h"
-#include "tools/preview/ScenarioModel.h"
-#include "tools/preview/ScenarioParser.h"
+#include "tools/scenario/ScenarioModel.h"
+#include "tools/scenario/ScenarioParser.h"
 #include "tools/workbench/GaugeRuntime.h"
 #include "tools/workbench/Replayer.h"
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "tools/preview/ExitStatus.h"
+#include "tools/output/ExitStatus.h"
 #include "tools/workbench/Workbench.h"
 
 namespace cs::workbench {

@@ -1,4 +1,4 @@
-#include "tools/preview/JsonDocument.h"
+#include "tools/scenario/JsonDocument.h"
 
 #include <algorithm>
 #include <cctype>

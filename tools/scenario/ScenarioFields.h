@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "tools/preview/JsonFields.h"
+#include "tools/scenario/JsonFields.h"
 
 namespace cs::preview::fields {
 

@@ -1,4 +1,4 @@
-#include "tools/preview/ModuleCatalogue.h"
+#include "tools/session/ModuleCatalogue.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "tools/preview/JsonFields.h"
+#include "tools/scenario/JsonFields.h"
 
 #include <algorithm>
 #include <cctype>
@@ -142,8 +142,7 @@ const Json& FieldReader::require(const Json& object, const std::string& path,
     return *j;
 }
 
-double FieldReader::number(const Json& j, const std::string& path,
-                           const NumberField& field) const {
+double FieldReader::number(const Json& j, const std::string& path, const NumberField& field) const {
     const double v = read(j, path, field);
     checkLimits(path, v, field);
     return v;

@@ -9,18 +9,16 @@
 #include <nlohmann/json.hpp>
 
 #include "cs/Version.h"
-#include "tools/preview/BuiltinScenarios.h"
-#include "tools/preview/ExitStatus.h"
-#include "tools/preview/HtmlText.h"
-#include "tools/preview/ImageFiles.h"
+#include "tools/output/ExitStatus.h"
+#include "tools/output/HtmlText.h"
+#include "tools/output/ImageFiles.h"
+#include "tools/output/Terminal.h"
 #include "tools/preview/PreviewRun.h"
 #include "tools/preview/Report.h"
 #include "tools/preview/ReportWriter.h"
-#include "tools/preview/ScenarioParser.h"
-#include "tools/preview/Terminal.h"
-#if defined(CS_HAVE_WORKBENCH)
+#include "tools/scenario/BuiltinScenarios.h"
+#include "tools/scenario/ScenarioParser.h"
 #include "tools/workbench/Workbench.h"
-#endif
 
 namespace {
 
@@ -156,7 +154,6 @@ bool openModule(ModuleSession& session, const std::string& modulePath, bool ownM
     return true;
 }
 
-#if defined(CS_HAVE_WORKBENCH)
 // The gauge workbench's options (docs/workbench.md).
 void addWorkbenchOptions(CLI::App& app, cs::workbench::WorkbenchOptions& bench) {
     // One file per --gauge, so that scenario files may follow it.
@@ -188,7 +185,6 @@ int runWorkbenchIfAsked(cs::workbench::WorkbenchOptions& bench, const CommandLin
     bench.writeLog = !cl.noLog;
     return cs::workbench::runWorkbench(bench, modulePath, scenarios, cl.check, cl.quiet);
 }
-#endif
 
 int printChecked(const std::vector<PreviewScenario>& scenarios) {
     for (const PreviewScenario& s : scenarios) {
@@ -237,7 +233,7 @@ int runScenarios(ModuleSession& session, const std::vector<PreviewScenario>& sce
                 bar.show((static_cast<double>(n) + f) / static_cast<double>(scenarios.size()),
                          s.name);
             };
-            const RunResult result = session.run(s, options);
+            const RunResult result = runScenario(session, s, options);
             if (!cl.noReport) {
                 report.addScenario(s, result);
             }
@@ -305,10 +301,8 @@ int main(int argc, char** argv) {
     app.add_option("--progress", cl.progress, "progress bar on stderr: auto, always or never")
         ->check(CLI::IsMember({"auto", "always", "never"}))
         ->capture_default_str();
-#if defined(CS_HAVE_WORKBENCH)
     cs::workbench::WorkbenchOptions bench;
     addWorkbenchOptions(app, bench);
-#endif
     addWineSuiteOptions(app, cl);
     try {
         app.parse(argc, argv);
@@ -331,11 +325,9 @@ int main(int argc, char** argv) {
     }
     const bool ownModule = cl.modulePath.empty();
     const std::string modulePath = ownModule ? defaultModulePath() : cl.modulePath;
-#if defined(CS_HAVE_WORKBENCH)
     if (const int status = runWorkbenchIfAsked(bench, cl, modulePath, scenarios); status >= 0) {
         return status;
     }
-#endif
     ModuleSession session;
     if (!openModule(session, modulePath, ownModule, cl.entry)) {
         return kFailure;

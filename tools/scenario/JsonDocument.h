@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/preview/InputError.h"
+#include "tools/scenario/InputError.h"
 
 namespace cs::preview {
 

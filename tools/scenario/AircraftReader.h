@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "tools/preview/JsonFields.h"
-#include "tools/preview/ScenarioModel.h"
+#include "tools/scenario/JsonFields.h"
+#include "tools/scenario/ScenarioModel.h"
 
 namespace cs::preview {
 

@@ -1,4 +1,4 @@
-#include "tools/preview/ImageFiles.h"
+#include "tools/output/ImageFiles.h"
 
 #include <algorithm>
 #include <cmath>

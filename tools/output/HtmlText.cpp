@@ -1,4 +1,4 @@
-#include "tools/preview/HtmlText.h"
+#include "tools/output/HtmlText.h"
 
 #include <cstdio>
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/preview/JsonDocument.h"
+#include "tools/scenario/JsonDocument.h"
 
 namespace cs::preview {
 

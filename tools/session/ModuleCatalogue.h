@@ -10,14 +10,23 @@
 #include <vector>
 
 #include "host/PanelInterfaces.h"
-#include "tools/preview/NameResolution.h"
-#include "tools/preview/RunLog.h"
+#include "tools/scenario/NameResolution.h"
 
 namespace cs::sim {
 class GaugeHost;
 }
 
 namespace cs::preview {
+
+// One property as the module answered its read.
+struct PropertyValue {
+    int32_t id = 0;
+    std::string name;
+    bool isText = false;
+    bool ok = false;  // the module answered the read
+    double number = 0.0;
+    std::string text;  // UTF-8 (the module's texts are Windows-1252)
+};
 
 // One property of the catalogue as a fresh gauge answers it.
 struct PropertyInfo {

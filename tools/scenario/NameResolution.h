@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/preview/ScenarioModel.h"
+#include "tools/scenario/ScenarioModel.h"
 
 namespace cs::preview {
 

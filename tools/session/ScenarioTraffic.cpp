@@ -1,4 +1,4 @@
-#include "tools/preview/ScenarioTraffic.h"
+#include "tools/session/ScenarioTraffic.h"
 
 #include <cmath>
 

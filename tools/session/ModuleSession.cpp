@@ -1,12 +1,9 @@
+#include "tools/session/ModuleSession.h"
+
 #include <filesystem>
-#include <stdexcept>
 
 #include "simhost/GaugeHost.h"
-#include "simhost/ModuleLoader.h"
 #include "simhost/SimHost.h"
-#include "tools/preview/DisplayRun.h"
-#include "tools/preview/PreviewRun.h"
-#include "tools/preview/ScenarioRun.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -15,6 +12,13 @@
 #endif
 
 namespace cs::preview {
+
+namespace {
+
+// The registration the sessions ask for their scratch gauge.
+constexpr const char* kPanelName = "va9vedored";
+
+}  // namespace
 
 std::string defaultModulePath() {
 #if defined(_WIN32)
@@ -122,11 +126,8 @@ const std::vector<PropertyInfo>& ModuleSession::properties() const {
     return catalogue_.properties();
 }
 
-RunResult ModuleSession::run(const PreviewScenario& scenario, const RunOptions& options) {
-    if (!state_) {
-        throw std::runtime_error("the module is not loaded");
-    }
-    return ScenarioRun(state_->host, catalogue_, scenario, options).run();
+sim::SimHost& ModuleSession::host() {
+    return state_->host;
 }
 
 }  // namespace cs::preview

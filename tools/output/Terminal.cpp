@@ -1,4 +1,4 @@
-#include "tools/preview/Terminal.h"
+#include "tools/output/Terminal.h"
 
 #include <cstdio>
 

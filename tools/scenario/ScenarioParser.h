@@ -7,10 +7,10 @@
 
 #include <string>
 
-#include "tools/preview/InputError.h"
-#include "tools/preview/JsonFields.h"
-#include "tools/preview/NameResolution.h"
-#include "tools/preview/ScenarioModel.h"
+#include "tools/scenario/InputError.h"
+#include "tools/scenario/JsonFields.h"
+#include "tools/scenario/NameResolution.h"
+#include "tools/scenario/ScenarioModel.h"
 
 namespace cs::preview {
 

@@ -1,4 +1,4 @@
-#include "tools/preview/InputError.h"
+#include "tools/scenario/InputError.h"
 
 namespace cs::preview {
 

@@ -1,4 +1,4 @@
-#include "tools/preview/NameResolution.h"
+#include "tools/scenario/NameResolution.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "simhost/GaugeHost.h"
-#include "tools/preview/InputError.h"
-#include "tools/preview/JsonFields.h"
+#include "tools/scenario/InputError.h"
+#include "tools/scenario/JsonFields.h"
 
 namespace cs::preview {
 

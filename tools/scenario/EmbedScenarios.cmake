@@ -15,7 +15,7 @@ foreach(f IN LISTS files)
 endforeach()
 file(WRITE ${OUTPUT}.new
 "// Generated from scenarios/*.json when the preview tool is built.\n"
-"#include \"tools/preview/BuiltinScenarios.h\"\n\n"
+"#include \"tools/scenario/BuiltinScenarios.h\"\n\n"
 "namespace cs::preview {\n\n"
 "const BuiltinScenario kBuiltinScenarios[] = {\n${body}};\n"
 "const size_t kBuiltinScenarioCount = sizeof kBuiltinScenarios / sizeof kBuiltinScenarios[0];\n\n"

@@ -1,8 +1,8 @@
-#include "tools/preview/AircraftReader.h"
+#include "tools/scenario/AircraftReader.h"
 
 #include <vector>
 
-#include "tools/preview/ScenarioFields.h"
+#include "tools/scenario/ScenarioFields.h"
 
 namespace cs::preview {
 

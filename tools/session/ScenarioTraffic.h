@@ -3,7 +3,7 @@
 #pragma once
 
 #include "simhost/SimHost.h"
-#include "tools/preview/ScenarioModel.h"
+#include "tools/scenario/ScenarioModel.h"
 
 namespace cs::preview {
 

@@ -1,4 +1,4 @@
-#include "tools/preview/ScenarioParser.h"
+#include "tools/scenario/ScenarioParser.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,8 +7,8 @@
 #include <set>
 #include <sstream>
 
-#include "tools/preview/AircraftReader.h"
-#include "tools/preview/ScenarioFields.h"
+#include "tools/scenario/AircraftReader.h"
+#include "tools/scenario/ScenarioFields.h"
 
 namespace cs::preview {
 
