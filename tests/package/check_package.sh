@@ -3,9 +3,10 @@
 #   check_package.sh unpack   <path file> <zip>    unpacks into <temporary folder>/package and
 #                                                  writes the temporary folder into <path file>
 #   check_package.sh cleanup  <path file>          removes it
-#   check_package.sh contents <path file> <manifest> <tested DLL>
+#   check_package.sh contents <path file> <manifest> <tested DLL> <i686 objdump>
 #       the file list is the manifest's; both packaged DLLs are byte for byte
-#       the DLL the Wine suite tests; text files have CRLF line endings
+#       the DLL the Wine suite tests and carry no debug sections; text files
+#       have CRLF line endings
 #   check_package.sh preview  <path file> <Wine path file>
 #       the packaged preview, under Wine, without options: frames and a log
 #   check_package.sh broken   <path file> <Wine path file> <Linux module>
@@ -78,15 +79,19 @@ contents)
     (cd "$package" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) >"$dir/actual"
     diff -u "$dir/expected" "$dir/actual" ||
         fail "the package's files differ from $manifest (- missing, + not in the manifest)"
+    objdump=${5:-i686-w64-mingw32-objdump}
     for dll in Modules/ContactScope.dll Tools/ContactScope.dll; do
         cmp -s "$package/$dll" "$tested" ||
             fail "$dll is not the DLL the Wine suite tests ($tested)"
+        sections=$("$objdump" -h "$package/$dll") || fail "objdump cannot read $dll"
+        debug=$(printf '%s\n' "$sections" | awk '$2 ~ /^\.z?debug/ { print $2 }' | tr '\n' ' ')
+        [ -z "$debug" ] || fail "$dll carries debug sections: $debug"
     done
     for f in $(cd "$package" && find . -type f \( -name '*.txt' -o -name '*.xml' -o -name '*.json' \)); do
         lf=$(awk 'substr($0, length($0)) != "\r"' "$package/$f" | wc -l)
         [ "$lf" -eq 0 ] || fail "$f has $lf lines without CRLF"
     done
-    echo "contents: the $(wc -l <"$dir/actual") files of $manifest, both DLLs identical, CRLF text"
+    echo "contents: the $(wc -l <"$dir/actual") files of $manifest, both DLLs identical and stripped, CRLF text"
     ;;
 preview)
     winepath=$3
