@@ -25,4 +25,16 @@ std::string cssColour(int32_t rgb);
 // anything but letters, digits and -_./=:,+@% are single-quoted.
 std::string shellCommandLine(int argc, const char* const* argv);
 
+// A command line as one line to paste into a Command Prompt: arguments with
+// spaces, double quotes or characters cmd.exe acts on (& | < > ^ ( ) % !)
+// are double-quoted the way the C runtime splits them again (\" for a quote,
+// backslashes before a quote doubled); plain words, Windows paths included,
+// stay bare. What cmd.exe would still act on outside the quotes gets a ^.
+// Texts are UTF-8 (a Command Prompt takes them as they are shown).
+std::string cmdCommandLine(int argc, const char* const* argv);
+
+// The command line as this platform's usual shell takes it: cmd.exe on
+// Windows, a POSIX shell elsewhere.
+std::string nativeCommandLine(int argc, const char* const* argv);
+
 }  // namespace cs::preview

@@ -41,7 +41,7 @@ struct CommandLine {
     bool list = false, check = false, quiet = false;
     std::string show;
     std::string progress = "auto";
-    std::string commandLine;  // as a shell would take it, for the report pages
+    std::string commandLine;  // as this platform's shell takes it, for the report pages
     // The Wine suite's options (hidden from --help).
     std::string entry = "importtable";
     std::string sessionLog;
@@ -318,7 +318,7 @@ int main(int argc, char** argv) {
         const int code = app.exit(e);
         return code == 0 ? 0 : kBadInput;
     }
-    cl.commandLine = shellCommandLine(argc, argv);
+    cl.commandLine = nativeCommandLine(argc, argv);
 
     if (cl.list) {
         return listBuiltins();
