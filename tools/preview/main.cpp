@@ -276,12 +276,23 @@ int main(int argc, char** argv) {
         "built-in encounter set."};
     CommandLine cl;
     app.set_version_flag("--version", "contactscope-preview " CS_VERSION_TEXT);
+#if defined(_WIN32)
+    // As the release zip has them.
+    app.add_option("scenario", cl.files,
+                   "scenario files (JSON, see Docs\\scenario-format.txt in the release zip)");
+#else
     app.add_option("scenario", cl.files, "scenario files (JSON, see docs/scenario-format.md)");
+#endif
     app.add_option("-b,--builtin", cl.builtins, "a built-in scenario by name (see --list)");
     app.add_option("-o,--out", cl.outDir, "output folder (created if missing, never emptied)")
         ->capture_default_str();
+#if defined(_WIN32)
+    app.add_option("-m,--module", cl.modulePath,
+                   "the module to load (default: ContactScope.dll next to this program)");
+#else
     app.add_option("-m,--module", cl.modulePath,
                    "the module to load (default: next to this program, else this build's)");
+#endif
     app.add_option("-d,--display", cl.display, "tcas, radar or both")
         ->check(CLI::IsMember({"tcas", "radar", "both"}))
         ->capture_default_str();
