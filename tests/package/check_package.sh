@@ -9,6 +9,10 @@
 #       have CRLF line endings
 #   check_package.sh preview  <path file> <Wine path file>
 #       the packaged preview, under Wine, without options: frames and a log
+#   check_package.sh paths    <path file> <Wine path file>
+#       the packaged preview, under Wine, on a scenario file and into an output
+#       folder whose paths hold letters outside every 8-bit code page's
+#       common part and are longer than 260 characters: the files land there
 #   check_package.sh broken   <path file> <Wine path file> <Linux module>
 #       a missing or broken DLL beside the packaged preview: status 1 and a
 #       message naming the file and the fault, for each case of the table
@@ -121,6 +125,39 @@ preview)
     head -n 1 "$run/log.jsonl" | grep -q '^{"type":"run","scenario":"head-on"' ||
         fail "log.jsonl does not start with the run record"
     echo "preview: $(ls "$run" | wc -l) files in $run"
+    ;;
+paths)
+    winepath=$3
+    skip_without_32bit "$winepath"
+    dir=$(tree)
+    rm -rf "$dir/paths"
+    # 12 folders of 23 characters: 276 characters below $dir/paths, given
+    # relative to it (the program makes them absolute), and as a Windows
+    # path from the drive root.
+    deep=.
+    for n in 01 02 03 04 05 06 07 08 09 10 11 12; do
+        deep="$deep/Zürich-Ångström-Ωμέγα-$n"
+    done
+    mkdir -p "$dir/paths/$deep"
+    # Without "name" the scenario's output folder is the file's own name.
+    grep -v '"name":' "$dir/package/Tools/scenarios/head-on.json" >"$dir/paths/$deep/Zürich-Ångström.json"
+    out="$deep/Ausgabe-Ø"
+    status=0
+    (cd "$dir/paths" && wine_run "$winepath" "$dir/paths.stdout" "$dir/paths.stderr" \
+        "$dir/package/Tools/contactscope-preview.exe" "$deep/Zürich-Ångström.json" -o "$out" \
+        -d tcas --no-probe --progress never) || status=$?
+    cat "$dir/paths.stdout" "$dir/paths.stderr"
+    [ "$status" -eq 0 ] || fail "the packaged preview exited with status $status"
+    run="$dir/paths/$out/Zürich-Ångström"
+    [ -d "$run" ] || fail "no output folder $run"
+    for f in tcas-0000.png tcas-sheet.png log.jsonl report.html ../index.html; do
+        [ -s "$run/$f" ] || fail "$f is missing in $run"
+    done
+    grep -q '"file":"[^"]*Zürich-Ångström-Ωμέγα-12/Zürich-Ångström.json"' "$run/log.jsonl" ||
+        fail "log.jsonl does not name the scenario file in UTF-8: $(head -c 600 "$run/log.jsonl")"
+    grep -q 'Zürich-Ångström-Ωμέγα-12/Zürich-Ångström.json' "$run/report.html" ||
+        fail "report.html does not show the command with the scenario's path"
+    echo "paths: $(ls "$run" | wc -l) files in a folder of $(printf '%s' "$dir/paths/$out" | wc -m) characters"
     ;;
 broken)
     winepath=$3

@@ -13,6 +13,7 @@
 #include "tools/preview/HtmlText.h"
 #include "tools/preview/ImageFiles.h"
 #include "tools/preview/PreviewRun.h"
+#include "tools/preview/ProgramStart.h"
 #include "tools/preview/Report.h"
 #include "tools/preview/ReportWriter.h"
 #include "tools/preview/ScenarioParser.h"
@@ -269,6 +270,13 @@ int runScenarios(ModuleSession& session, const std::vector<PreviewScenario>& sce
 }  // namespace
 
 int main(int argc, char** argv) {
+    prepareConsole();
+    // UTF-8 on every platform, whatever the user's code page.
+    const std::vector<std::string> arguments = programArguments(argc, argv);
+    std::vector<const char*> args;
+    for (const std::string& a : arguments) {
+        args.push_back(a.c_str());
+    }
     CLI::App app{
         "contactscope-preview: runs traffic scenarios through the ContactScope module's TCAS "
         "and radar displays and writes a PNG per traffic cycle, a contact sheet, a JSON "
@@ -324,12 +332,12 @@ int main(int argc, char** argv) {
 #endif
     addWineSuiteOptions(app, cl);
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(args.size()), args.data());
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : kBadInput;
     }
-    cl.commandLine = nativeCommandLine(argc, argv);
+    cl.commandLine = nativeCommandLine(static_cast<int>(args.size()), args.data());
 
     if (cl.list) {
         return listBuiltins();
