@@ -13,6 +13,11 @@
 #       the packaged preview, under Wine, on a scenario file and into an output
 #       folder whose paths hold letters outside every 8-bit code page's
 #       common part and are longer than 260 characters: the files land there
+#   check_package.sh double-click <path file> <Wine path file>
+#       the packaged preview started without arguments alone in its console,
+#       as Explorer starts it (simulated: Wine gives it no console): the
+#       built-in set in Documents\ContactScope preview, nothing in its own
+#       folder, and the window waits for Enter
 #   check_package.sh broken   <path file> <Wine path file> <Linux module>
 #       a missing or broken DLL beside the packaged preview: status 1 and a
 #       message naming the file and the fault, for each case of the table
@@ -23,7 +28,7 @@ action=$1
 pathfile=$2
 
 fail() {
-    echo "FAILED: $*"
+    printf 'FAILED: %s\n' "$*"
     exit 1
 }
 
@@ -158,6 +163,47 @@ paths)
     grep -q 'Zürich-Ångström-Ωμέγα-12/Zürich-Ångström.json' "$run/report.html" ||
         fail "report.html does not show the command with the scenario's path"
     echo "paths: $(ls "$run" | wc -l) files in a folder of $(printf '%s' "$dir/paths/$out" | wc -m) characters"
+    ;;
+double-click)
+    winepath=$3
+    skip_without_32bit "$winepath"
+    dir=$(tree)
+    # A fresh prefix links Documents to the Unix home folder: the suite's
+    # prefix gets a folder of its own instead, so nothing lands in the home.
+    for documents in "$(cat "$winepath")"/drive_c/users/*/Documents; do
+        if [ -L "$documents" ]; then
+            rm "$documents" && mkdir "$documents"
+        fi
+    done
+    tools=$dir/package/Tools
+    before=$(ls "$tools" | LC_ALL=C sort)
+    status=0
+    # The program waits for Enter: one line of input ends it; without that
+    # line it would wait for the end of the input.
+    (cd "$tools" && printf '\n' | CS_PREVIEW_TEST_OWN_CONSOLE=1 wine_run "$winepath" \
+        "$dir/double-click.stdout" "$dir/double-click.stderr" ./contactscope-preview.exe) ||
+        status=$?
+    cat "$dir/double-click.stdout" "$dir/double-click.stderr"
+    [ "$status" -eq 0 ] || fail "the double-clicked preview exited with status $status"
+    [ "$(ls "$tools" | LC_ALL=C sort)" = "$before" ] || fail "the program wrote into its own folder"
+    folder=$(tr -d '\r' <"$dir/double-click.stdout" |
+        sed -n 's/^Rendering the built-in scenarios into //p')
+    case "$folder" in
+    *'\Documents\ContactScope preview') ;;
+    *) fail "it does not say that it writes into Documents\\ContactScope preview: \"$folder\"" ;;
+    esac
+    grep -q "^The pictures and report pages are in .*ContactScope preview: open index.html there" \
+        "$dir/double-click.stdout" || fail "it does not say where the pictures are at the end"
+    tail -n 1 "$dir/double-click.stdout" | grep -q "^Press Enter to close this window" ||
+        fail "it does not end by waiting for Enter"
+    unix=$(WINEPREFIX=$(cat "$winepath") WINEDEBUG=-all "${CS_WINE:-wine}" winepath -u "$folder" 2>/dev/null | tr -d '\r')
+    [ -f "$unix/index.html" ] || fail "no index.html in $unix"
+    for scenario in "$dir"/package/Tools/scenarios/*.json; do
+        name=$(basename "$scenario" .json)
+        [ -f "$unix/$name/tcas-sheet.png" ] && [ -f "$unix/$name/report.html" ] ||
+            fail "$name was not rendered into $unix"
+    done
+    echo "double-click: $(ls "$unix" | wc -l) entries in $folder"
     ;;
 broken)
     winepath=$3

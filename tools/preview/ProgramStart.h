@@ -17,4 +17,18 @@ std::vector<std::string> programArguments(int argc, char** argv);
 // elsewhere.
 void prepareConsole();
 
+// True when the program is alone in its console: started from Explorer (a
+// double-click), not from a Command Prompt, whose console it would share.
+// Always false outside Windows. For the package check only, the environment
+// variable CS_PREVIEW_TEST_OWN_CONSOLE=1 makes it true (Wine runs the
+// program there without a console).
+bool startedInOwnConsole();
+
+// The folder a double-clicked program writes into, "ContactScope preview" in
+// the user's Documents, created if missing; empty when it cannot be made.
+std::string ownConsoleOutputFolder();
+
+// Says so and waits for Enter (or the end of the input).
+void waitForEnter();
+
 }  // namespace cs::preview

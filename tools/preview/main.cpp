@@ -269,14 +269,8 @@ int runScenarios(ModuleSession& session, const std::vector<PreviewScenario>& sce
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    prepareConsole();
-    // UTF-8 on every platform, whatever the user's code page.
-    const std::vector<std::string> arguments = programArguments(argc, argv);
-    std::vector<const char*> args;
-    for (const std::string& a : arguments) {
-        args.push_back(a.c_str());
-    }
+// The program's work on its arguments (UTF-8, the program's name first).
+int runProgram(const std::vector<const char*>& args) {
     CLI::App app{
         "contactscope-preview: runs traffic scenarios through the ContactScope module's TCAS "
         "and radar displays and writes a PNG per traffic cycle, a contact sheet, a JSON "
@@ -365,4 +359,36 @@ int main(int argc, char** argv) {
         return kBadInput;
     }
     return cl.check ? printChecked(scenarios) : runScenarios(session, scenarios, cl);
+}
+
+int main(int argc, char** argv) {
+    prepareConsole();
+    // UTF-8 on every platform, whatever the user's code page.
+    const std::vector<std::string> arguments = programArguments(argc, argv);
+    std::vector<const char*> args;
+    for (const std::string& a : arguments) {
+        args.push_back(a.c_str());
+    }
+    // Double-clicked in Explorer: the console closes with the program and its
+    // own folder may not be writable (Program Files), so the built-in set goes
+    // into the user's Documents and the window waits for Enter.
+    if (args.size() == 1 && startedInOwnConsole()) {
+        const std::string folder = ownConsoleOutputFolder();
+        if (folder.empty()) {
+            std::fprintf(stderr, "cannot make a folder for the pictures in Documents\n");
+            waitForEnter();
+            return kFailure;
+        }
+        std::printf("Rendering the built-in scenarios into %s\n\n", folder.c_str());
+        std::fflush(stdout);
+        args.insert(args.end(), {"-o", folder.c_str()});
+        const int status = runProgram(args);
+        if (status == 0) {
+            std::printf("\nThe pictures and report pages are in %s: open index.html there.\n",
+                        folder.c_str());
+        }
+        waitForEnter();
+        return status;
+    }
+    return runProgram(args);
 }
