@@ -6,7 +6,8 @@
 #   check_package.sh contents <path file> <manifest> <tested DLL> <i686 objdump>
 #       the file list is the manifest's; both packaged DLLs are byte for byte
 #       the DLL the Wine suite tests and carry no debug sections; text files
-#       have CRLF line endings
+#       have CRLF line endings; the documents are plain text (no Markdown
+#       headings, fences or table rows)
 #   check_package.sh preview  <path file> <Wine path file>
 #       the packaged preview, under Wine, without options: frames and a log
 #   check_package.sh paths    <path file> <Wine path file>
@@ -100,7 +101,11 @@ contents)
         lf=$(awk 'substr($0, length($0)) != "\r"' "$package/$f" | wc -l)
         [ "$lf" -eq 0 ] || fail "$f has $lf lines without CRLF"
     done
-    echo "contents: the $(wc -l <"$dir/actual") files of $manifest, both DLLs identical and stripped, CRLF text"
+    for doc in "$package"/Docs/*.txt; do
+        markdown=$(grep -nE '^[[:space:]]*(```|~~~|\||#+ )|\]\(' "$doc" | head -n 3) || true
+        [ -z "$markdown" ] || fail "Docs/$(basename "$doc") has Markdown left: $markdown"
+    done
+    echo "contents: the $(wc -l <"$dir/actual") files of $manifest, both DLLs identical and stripped, CRLF text, plain documents"
     ;;
 preview)
     winepath=$3
