@@ -30,7 +30,8 @@ std::string shellCommandLine(int argc, const char* const* argv);
 // are double-quoted the way the C runtime splits them again (\" for a quote,
 // backslashes before a quote doubled); plain words, Windows paths included,
 // stay bare. What cmd.exe would still act on outside the quotes gets a ^.
-// Texts are UTF-8 (a Command Prompt takes them as they are shown).
+// (Inside quotes cmd.exe still expands %NAME% of a variable it has; no
+// quoting prevents that on a pasted line.) Texts are UTF-8.
 std::string cmdCommandLine(int argc, const char* const* argv);
 
 // The command line as this platform's usual shell takes it: cmd.exe on
