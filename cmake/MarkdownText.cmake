@@ -3,7 +3,8 @@
 #   # Title / ## Section      the text, underlined with = / - (deeper: ~)
 #   | a | b | tables         aligned columns when they fit in 78 characters,
 #                            else one entry per row: the first cell, then
-#                            "Header: value" pieces indented below it
+#                            "Header: value" pieces indented below it,
+#                            broken at spaces to fit
 #   ``` fenced code           the code indented by four spaces, no fences
 #   `code`, **strong**       the text alone
 #   [text](target)           the text; "text (target)" for a web address
@@ -59,6 +60,42 @@ function(_cs_md_pad text width out)
   math(EXPR missing "${width} - ${length}")
   _cs_md_repeat(" " ${missing} spaces)
   set(${out} "${text}${spaces}" PARENT_SCOPE)
+endfunction()
+
+# A line of an entry (indented by four) and a line break, into `out`; when
+# it is too long, broken at spaces into lines indented by six after the
+# first.
+function(_cs_md_wrap line out)
+  _cs_md_length("${line}" length)
+  if(length LESS_EQUAL CS_MARKDOWN_WIDTH)
+    set(${out} "${line}\n" PARENT_SCOPE)
+    return()
+  endif()
+  string(REGEX REPLACE "^    " "" line "${line}")
+  string(REPLACE ";" "${_CS_MD_ESC}C" line "${line}")
+  string(REPLACE "[" "${_CS_MD_ESC}O" line "${line}")
+  string(REPLACE "]" "${_CS_MD_ESC}E" line "${line}")
+  string(REPLACE " " ";" words "${line}")
+  set(text "")
+  set(current "    ")
+  set(fresh ON)
+  foreach(word IN LISTS words)
+    _cs_md_unescape("${word}" word)
+    if(fresh)
+      set(candidate "${current}${word}")
+    else()
+      set(candidate "${current} ${word}")
+    endif()
+    _cs_md_length("${candidate}" length)
+    if(fresh OR length LESS_EQUAL CS_MARKDOWN_WIDTH)
+      set(current "${candidate}")
+      set(fresh OFF)
+    else()
+      string(APPEND text "${current}\n")
+      set(current "      ${word}")
+    endif()
+  endforeach()
+  set(${out} "${text}${current}\n" PARENT_SCOPE)
 endfunction()
 
 # The inline markup of one line taken away, into `out`.
@@ -248,12 +285,14 @@ function(_cs_md_table rows out)
         if(line STREQUAL "" OR length LESS_EQUAL CS_MARKDOWN_WIDTH)
           set(line "${candidate}")
         else()
-          string(APPEND text "${line}\n")
+          _cs_md_wrap("${line}" wrapped)
+          string(APPEND text "${wrapped}")
           set(line "    ${piece}")
         endif()
       endforeach()
       if(NOT line STREQUAL "")
-        string(APPEND text "${line}\n")
+        _cs_md_wrap("${line}" wrapped)
+        string(APPEND text "${wrapped}")
       endif()
     endwhile()
   endif()

@@ -20,9 +20,9 @@ case("a narrow table: aligned columns, the header underlined"
      "| Quantity | Units |\n|---|:---:|\n| distance | `nm`, `nmi` |\n| time | s |\nafter\n"
      "Quantity  Units\n--------  -------\ndistance  nm, nmi\ntime      s\nafter\n")
 
-case("a wide table: an entry per row, empty cells left out, ; [ ] | kept"
+case("a wide table: an entry per row, empty cells left out, ; [ ] | kept, long lines broken"
      "| Name | Id | Default | Meaning |\n|---|---|---|---|\n| range | 2 | 15 | display range; also accepted as \"TCASRange\", a value in [1, 100] nm, written with \\| |\n| Font | 19 |  | font family of tags and labels, the text of the gauge's string element |\n"
-     "range\n    Id: 2; Default: 15\n    Meaning: display range; also accepted as \"TCASRange\", a value in [1, 100] nm, written with |\n\nFont\n    Id: 19\n    Meaning: font family of tags and labels, the text of the gauge's string element\n")
+     "range\n    Id: 2; Default: 15\n    Meaning: display range; also accepted as \"TCASRange\", a value in [1, 100]\n      nm, written with |\n\nFont\n    Id: 19\n    Meaning: font family of tags and labels, the text of the gauge's string\n      element\n")
 
 case("fenced code: indented, fences gone, its text untouched"
      "Example:\n\n```json\n{\"a\": [1, 2]; **x**}\n\n  `y`\n```\ndone\n"
