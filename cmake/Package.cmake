@@ -12,21 +12,31 @@
 #   cmake --build --preset windows --target package
 #
 # Text files get CRLF line endings (users open them in Notepad) and .txt
-# names. The file list is checked against tests/package/manifest.txt.
+# names; the Markdown documents become plain text. The file list is checked
+# against tests/package/manifest.txt.
 
 set(CS_PACKAGE_TEXTS ${CMAKE_BINARY_DIR}/package-texts)
 
+include(${CMAKE_CURRENT_LIST_DIR}/MarkdownText.cmake)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_CURRENT_LIST_DIR}/MarkdownText.cmake)
+
 # A text file of the tree as the package carries it: CRLF line endings;
-# with CONFIGURE, @VARIABLE@ replaced; with REPLACE <text> <by>, a link to
-# another document of the tree pointed at its name in the package.
+# with CONFIGURE, @VARIABLE@ replaced; with MARKDOWN, Markdown made plain
+# text (cmake/MarkdownText.cmake: underlined headings, tables as columns or
+# entries, no fences or markup); with REPLACE <text> <by>, a link to another
+# document of the tree pointed at its name in the package.
 function(cs_package_text source destination)
-  cmake_parse_arguments(arg "CONFIGURE" "" "REPLACE" ${ARGN})
+  cmake_parse_arguments(arg "CONFIGURE;MARKDOWN" "" "REPLACE" ${ARGN})
   set(staged ${CS_PACKAGE_TEXTS}/${destination})
   if(arg_CONFIGURE)
     configure_file(${source} ${staged} @ONLY NEWLINE_STYLE CRLF)
   else()
     file(READ ${source} text)
     string(REPLACE "\r\n" "\n" text "${text}")
+    if(arg_MARKDOWN)
+      cs_markdown_to_text("${text}" text)
+    endif()
     string(REPLACE "\n" "\r\n" text "${text}")
     if(arg_REPLACE)
       list(GET arg_REPLACE 0 from)
@@ -53,8 +63,8 @@ cs_package_text(${PROJECT_SOURCE_DIR}/packaging/README.txt.in README.txt CONFIGU
 cs_package_text(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt)
 cs_package_text(${PROJECT_SOURCE_DIR}/packaging/dll.xml dll.xml)
 cs_package_text(${PROJECT_SOURCE_DIR}/docs/kit/panel.cfg.txt panel.cfg.txt)
-cs_package_text(${PROJECT_SOURCE_DIR}/docs/kit/reference.md Docs/reference.txt)
-cs_package_text(${PROJECT_SOURCE_DIR}/docs/scenario-format.md Docs/scenario-format.txt
+cs_package_text(${PROJECT_SOURCE_DIR}/docs/kit/reference.md Docs/reference.txt MARKDOWN)
+cs_package_text(${PROJECT_SOURCE_DIR}/docs/scenario-format.md Docs/scenario-format.txt MARKDOWN
                 REPLACE docs/kit/reference.md reference.txt)
 file(GLOB gauges CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/kit/*.xml)
 foreach(gauge IN LISTS gauges)

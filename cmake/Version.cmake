@@ -10,6 +10,13 @@ endif()
 set(CS_VERSION_SHOWN "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK}")
 set(CS_PACKAGE_FILE_NAME "ContactScope-${CS_VERSION_SHOWN}-win32")
 
+# The copyright line of LICENSE, which the DLL's version resource repeats.
+file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE CS_COPYRIGHT REGEX "^Copyright " LIMIT_COUNT 1)
+if(CS_COPYRIGHT STREQUAL "")
+  message(FATAL_ERROR "LICENSE has no line starting with \"Copyright \"")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+
 # cs/Version.h for C, C++ and the resource compiler.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/Version.h.in ${CMAKE_BINARY_DIR}/generated/cs/Version.h
                @ONLY)

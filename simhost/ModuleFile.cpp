@@ -1,9 +1,9 @@
 #include "simhost/ModuleFile.h"
 
+#include "simhost/FilePath.h"
+
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace cs::sim {
@@ -182,29 +182,23 @@ std::string elfProblem(const Bytes& b, std::uint64_t size) {
 }  // namespace
 
 std::string moduleFileProblem(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found) {
+    const FileKind kind = fileKind(path);
+    if (kind == FileKind::Missing) {
         return "not found";
     }
-    if (fs::is_directory(status)) {
+    if (kind == FileKind::Folder) {
         return "is a folder, not a file";
     }
-    const std::uintmax_t size = fs::file_size(path, ec);
-    std::ifstream in(path, std::ios::binary);
-    if (ec || !in) {
+    std::string head;
+    std::uintmax_t size = 0;
+    if (!readFile(path, head, size, kHeaderBytes)) {
         return "cannot be read";
     }
     if (size == 0) {
         return "is empty (0 bytes)";
     }
     Bytes b;
-    b.data.resize(static_cast<std::size_t>(size < kHeaderBytes ? size : kHeaderBytes));
-    in.read(reinterpret_cast<char*>(b.data.data()), static_cast<std::streamsize>(b.data.size()));
-    if (!in) {
-        return "cannot be read";
-    }
+    b.data.assign(head.begin(), head.end());
     if (b.has(0, 2) && b.data[0] == 'M' && b.data[1] == 'Z') {
         return peProblem(b, size);
     }

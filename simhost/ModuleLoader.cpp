@@ -1,7 +1,6 @@
 #include "simhost/ModuleLoader.h"
 
-#include <filesystem>
-
+#include "simhost/FilePath.h"
 #include "simhost/ModuleFile.h"
 
 #if defined(_WIN32)
@@ -16,7 +15,7 @@ namespace {
 
 #if defined(_WIN32)
 void* openLibrary(const std::string& path, bool /*keepMapped*/, std::string& error) {
-    HMODULE module = LoadLibraryA(path.c_str());
+    HMODULE module = LoadLibraryW(widePath(path).c_str());
     if (module == nullptr) {
         const DWORD code = GetLastError();
         char text[256] = {};
@@ -74,9 +73,8 @@ bool ModuleLoader::load(const std::string& path) {
     unload();
     // A bare name that is no file here is the system loader's to search for;
     // anything else is checked first, for a clearer reason than the loader's.
-    std::error_code ec;
     const bool searched =
-        path.find_first_of("/\\") == std::string::npos && !std::filesystem::exists(path, ec);
+        path.find_first_of("/\\") == std::string::npos && fileKind(path) == FileKind::Missing;
     error_ = searched ? std::string() : moduleFileProblem(path);
     if (!error_.empty()) {
         return false;

@@ -1,5 +1,5 @@
 // Loads the module as a shared library the way the simulator does, by path
-// (dlopen on Linux, LoadLibraryA on Windows), finds its five exports by name,
+// (dlopen on Linux, LoadLibraryW on Windows; the path is UTF-8), finds its five exports by name,
 // hands a services table over to it and starts and stops it.
 //
 //   cs::sim::ModuleLoader module;

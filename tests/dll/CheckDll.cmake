@@ -1,6 +1,8 @@
 # Inspects ContactScope.dll with objdump and the file's own bytes.
-#   cmake -DDLL=<path> -DOBJDUMP=<i686 objdump> -DCHECK=<exports|records|version|imports>
-#         -DVERSION=<project version, a.b.c.d> -DVERSION_SHOWN=<as shown> -P CheckDll.cmake
+#   cmake -DDLL=<path> -DOBJDUMP=<i686 objdump>
+#         -DCHECK=<exports|records|version|imports|stripped>
+#         -DVERSION=<project version, a.b.c.d> -DCOPYRIGHT=<LICENSE's copyright line>
+#         -P CheckDll.cmake
 # Fails with a message naming what is wrong.
 cmake_minimum_required(VERSION 3.25)
 
@@ -185,8 +187,8 @@ function(le_word_hex expression)
 endfunction()
 
 if(CHECK STREQUAL "version")
-  if(NOT VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+\$" OR VERSION_SHOWN STREQUAL "")
-    message(FATAL_ERROR "the version check needs -DVERSION=a.b.c.d and -DVERSION_SHOWN")
+  if(NOT VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+\$" OR COPYRIGHT STREQUAL "")
+    message(FATAL_ERROR "the version check needs -DVERSION=a.b.c.d and -DCOPYRIGHT")
   endif()
   if(NOT ".rsrc" IN_LIST sections)
     fail("the DLL has no resource section")
@@ -208,24 +210,53 @@ if(CHECK STREQUAL "version")
       fail("no fixed version information with file and product version ${VERSION}")
     endif()
     foreach(text "VS_VERSION_INFO" "StringFileInfo" "040904b0" "FileDescription"
-                 "Flight Simulator X Module DLL" "FileVersion" "ProductVersion" "${VERSION_SHOWN}")
+                 "Flight Simulator X Module DLL")
       utf16_hex("${text}")
       string(FIND "${rsrc}" "${utf16}" pos)
       if(pos EQUAL -1)
         fail("the version resource lacks the text \"${text}\"")
       endif()
     endforeach()
-    # "2.0.1" must be the value of both version strings: each key is followed
-    # (after its terminator and alignment padding) by the value.
-    foreach(key FileVersion ProductVersion)
+    # Explorer shows the file version from the fixed part and the product
+    # version from its text: both texts must be ${VERSION} as well. Each key
+    # is followed (after its terminator and alignment padding) by its value.
+    foreach(pair "FileVersion=${VERSION}" "ProductVersion=${VERSION}"
+                 "LegalCopyright=${COPYRIGHT}")
+      string(FIND "${pair}" "=" eq)
+      string(SUBSTRING "${pair}" 0 ${eq} key)
+      math(EXPR eq "${eq} + 1")
+      string(SUBSTRING "${pair}" ${eq} -1 value)
       utf16_hex("${key}")
       set(key_hex "${utf16}")
-      utf16_hex("${VERSION_SHOWN}")
+      utf16_hex("${value}")
       string(REGEX MATCH "${key_hex}(0000)+${utf16}0000" match "${rsrc}")
       if(match STREQUAL "")
-        fail("${key} is not \"${VERSION_SHOWN}\"")
+        string(FIND "${rsrc}" "${key_hex}" pos)
+        if(pos EQUAL -1)
+          fail("the version resource has no ${key}")
+        else()
+          fail("${key} is not \"${value}\"")
+        endif()
       endif()
     endforeach()
+  endif()
+endif()
+
+if(CHECK STREQUAL "stripped")
+  # Users get the DLL without symbols or debug sections; the unstripped link
+  # is ContactScope.debug.dll in the build folder.
+  set(debug_sections "")
+  foreach(name IN LISTS sections)
+    if(name MATCHES "^\\.(debug|zdebug)")
+      list(APPEND debug_sections ${name})
+    endif()
+  endforeach()
+  if(debug_sections)
+    fail("has debug sections: ${debug_sections}")
+  endif()
+  execute_process(COMMAND ${OBJDUMP} -t "${DLL}" OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
+  if(symbols MATCHES "\\[ *[0-9]+\\]\\(sec")
+    fail("has a symbol table")
   endif()
 endif()
 

@@ -3,11 +3,22 @@
 #   check_package.sh unpack   <path file> <zip>    unpacks into <temporary folder>/package and
 #                                                  writes the temporary folder into <path file>
 #   check_package.sh cleanup  <path file>          removes it
-#   check_package.sh contents <path file> <manifest> <tested DLL>
+#   check_package.sh contents <path file> <manifest> <tested DLL> <i686 objdump>
 #       the file list is the manifest's; both packaged DLLs are byte for byte
-#       the DLL the Wine suite tests; text files have CRLF line endings
+#       the DLL the Wine suite tests and carry no debug sections; text files
+#       have CRLF line endings; the documents are plain text (no Markdown
+#       headings, fences or table rows)
 #   check_package.sh preview  <path file> <Wine path file>
 #       the packaged preview, under Wine, without options: frames and a log
+#   check_package.sh paths    <path file> <Wine path file>
+#       the packaged preview, under Wine, on a scenario file and into an output
+#       folder whose paths hold letters outside every 8-bit code page's
+#       common part and are longer than 260 characters: the files land there
+#   check_package.sh double-click <path file> <Wine path file>
+#       the packaged preview started without arguments alone in its console,
+#       as Explorer starts it (simulated: Wine gives it no console): the
+#       built-in set in Documents\ContactScope preview, nothing in its own
+#       folder, and the window waits for Enter
 #   check_package.sh broken   <path file> <Wine path file> <Linux module>
 #       a missing or broken DLL beside the packaged preview: status 1 and a
 #       message naming the file and the fault, for each case of the table
@@ -18,7 +29,7 @@ action=$1
 pathfile=$2
 
 fail() {
-    echo "FAILED: $*"
+    printf 'FAILED: %s\n' "$*"
     exit 1
 }
 
@@ -78,15 +89,23 @@ contents)
     (cd "$package" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) >"$dir/actual"
     diff -u "$dir/expected" "$dir/actual" ||
         fail "the package's files differ from $manifest (- missing, + not in the manifest)"
+    objdump=${5:-i686-w64-mingw32-objdump}
     for dll in Modules/ContactScope.dll Tools/ContactScope.dll; do
         cmp -s "$package/$dll" "$tested" ||
             fail "$dll is not the DLL the Wine suite tests ($tested)"
+        sections=$("$objdump" -h "$package/$dll") || fail "objdump cannot read $dll"
+        debug=$(printf '%s\n' "$sections" | awk '$2 ~ /^\.z?debug/ { print $2 }' | tr '\n' ' ')
+        [ -z "$debug" ] || fail "$dll carries debug sections: $debug"
     done
     for f in $(cd "$package" && find . -type f \( -name '*.txt' -o -name '*.xml' -o -name '*.json' \)); do
         lf=$(awk 'substr($0, length($0)) != "\r"' "$package/$f" | wc -l)
         [ "$lf" -eq 0 ] || fail "$f has $lf lines without CRLF"
     done
-    echo "contents: the $(wc -l <"$dir/actual") files of $manifest, both DLLs identical, CRLF text"
+    for doc in "$package"/Docs/*.txt; do
+        markdown=$(grep -nE '^[[:space:]]*(```|~~~|\||#+ )|\]\(' "$doc" | head -n 3) || true
+        [ -z "$markdown" ] || fail "Docs/$(basename "$doc") has Markdown left: $markdown"
+    done
+    echo "contents: the $(wc -l <"$dir/actual") files of $manifest, both DLLs identical and stripped, CRLF text, plain documents"
     ;;
 preview)
     winepath=$3
@@ -116,6 +135,80 @@ preview)
     head -n 1 "$run/log.jsonl" | grep -q '^{"type":"run","scenario":"head-on"' ||
         fail "log.jsonl does not start with the run record"
     echo "preview: $(ls "$run" | wc -l) files in $run"
+    ;;
+paths)
+    winepath=$3
+    skip_without_32bit "$winepath"
+    dir=$(tree)
+    rm -rf "$dir/paths"
+    # 12 folders of 23 characters: 276 characters below $dir/paths, given
+    # relative to it (the program makes them absolute), and as a Windows
+    # path from the drive root.
+    deep=.
+    for n in 01 02 03 04 05 06 07 08 09 10 11 12; do
+        deep="$deep/Zürich-Ångström-Ωμέγα-$n"
+    done
+    mkdir -p "$dir/paths/$deep"
+    # Without "name" the scenario's output folder is the file's own name.
+    grep -v '"name":' "$dir/package/Tools/scenarios/head-on.json" >"$dir/paths/$deep/Zürich-Ångström.json"
+    out="$deep/Ausgabe-Ø"
+    status=0
+    (cd "$dir/paths" && wine_run "$winepath" "$dir/paths.stdout" "$dir/paths.stderr" \
+        "$dir/package/Tools/contactscope-preview.exe" "$deep/Zürich-Ångström.json" -o "$out" \
+        -d tcas --no-probe --progress never) || status=$?
+    cat "$dir/paths.stdout" "$dir/paths.stderr"
+    [ "$status" -eq 0 ] || fail "the packaged preview exited with status $status"
+    run="$dir/paths/$out/Zürich-Ångström"
+    [ -d "$run" ] || fail "no output folder $run"
+    for f in tcas-0000.png tcas-sheet.png log.jsonl report.html ../index.html; do
+        [ -s "$run/$f" ] || fail "$f is missing in $run"
+    done
+    grep -q '"file":"[^"]*Zürich-Ångström-Ωμέγα-12/Zürich-Ångström.json"' "$run/log.jsonl" ||
+        fail "log.jsonl does not name the scenario file in UTF-8: $(head -c 600 "$run/log.jsonl")"
+    grep -q 'Zürich-Ångström-Ωμέγα-12/Zürich-Ångström.json' "$run/report.html" ||
+        fail "report.html does not show the command with the scenario's path"
+    echo "paths: $(ls "$run" | wc -l) files in a folder of $(printf '%s' "$dir/paths/$out" | wc -m) characters"
+    ;;
+double-click)
+    winepath=$3
+    skip_without_32bit "$winepath"
+    dir=$(tree)
+    # A fresh prefix links Documents to the Unix home folder: the suite's
+    # prefix gets a folder of its own instead, so nothing lands in the home.
+    for documents in "$(cat "$winepath")"/drive_c/users/*/Documents; do
+        if [ -L "$documents" ]; then
+            rm "$documents" && mkdir "$documents"
+        fi
+    done
+    tools=$dir/package/Tools
+    before=$(ls "$tools" | LC_ALL=C sort)
+    status=0
+    # The program waits for Enter: one line of input ends it; without that
+    # line it would wait for the end of the input.
+    (cd "$tools" && printf '\n' | CS_PREVIEW_TEST_OWN_CONSOLE=1 wine_run "$winepath" \
+        "$dir/double-click.stdout" "$dir/double-click.stderr" ./contactscope-preview.exe) ||
+        status=$?
+    cat "$dir/double-click.stdout" "$dir/double-click.stderr"
+    [ "$status" -eq 0 ] || fail "the double-clicked preview exited with status $status"
+    [ "$(ls "$tools" | LC_ALL=C sort)" = "$before" ] || fail "the program wrote into its own folder"
+    folder=$(tr -d '\r' <"$dir/double-click.stdout" |
+        sed -n 's/^Rendering the built-in scenarios into //p')
+    case "$folder" in
+    *'\Documents\ContactScope preview') ;;
+    *) fail "it does not say that it writes into Documents\\ContactScope preview: \"$folder\"" ;;
+    esac
+    grep -q "^The pictures and report pages are in .*ContactScope preview: open index.html there" \
+        "$dir/double-click.stdout" || fail "it does not say where the pictures are at the end"
+    tail -n 1 "$dir/double-click.stdout" | grep -q "^Press Enter to close this window" ||
+        fail "it does not end by waiting for Enter"
+    unix=$(WINEPREFIX=$(cat "$winepath") WINEDEBUG=-all "${CS_WINE:-wine}" winepath -u "$folder" 2>/dev/null | tr -d '\r')
+    [ -f "$unix/index.html" ] || fail "no index.html in $unix"
+    for scenario in "$dir"/package/Tools/scenarios/*.json; do
+        name=$(basename "$scenario" .json)
+        [ -f "$unix/$name/tcas-sheet.png" ] && [ -f "$unix/$name/report.html" ] ||
+            fail "$name was not rendered into $unix"
+    done
+    echo "double-click: $(ls "$unix" | wc -l) entries in $folder"
     ;;
 broken)
     winepath=$3

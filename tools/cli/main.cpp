@@ -14,6 +14,7 @@
 #include "tools/output/ImageFiles.h"
 #include "tools/output/Terminal.h"
 #include "tools/preview/PreviewRun.h"
+#include "tools/cli/ProgramStart.h"
 #include "tools/preview/Report.h"
 #include "tools/preview/ReportWriter.h"
 #include "tools/scenario/BuiltinScenarios.h"
@@ -37,7 +38,7 @@ struct CommandLine {
     bool list = false, check = false, quiet = false;
     std::string show;
     std::string progress = "auto";
-    std::string commandLine;  // as a shell would take it, for the report pages
+    std::string commandLine;  // as this platform's shell takes it, for the report pages
     // The Wine suite's options (hidden from --help).
     std::string entry = "importtable";
     std::string sessionLog;
@@ -262,7 +263,8 @@ int runScenarios(ModuleSession& session, const std::vector<PreviewScenario>& sce
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The program's work on its arguments (UTF-8, the program's name first).
+int runProgram(const std::vector<const char*>& args) {
     CLI::App app{
         "contactscope-preview: runs traffic scenarios through the ContactScope module's TCAS "
         "and radar displays and writes a PNG per traffic cycle, a contact sheet, a JSON "
@@ -270,12 +272,23 @@ int main(int argc, char** argv) {
         "built-in encounter set."};
     CommandLine cl;
     app.set_version_flag("--version", "contactscope-preview " CS_VERSION_TEXT);
+#if defined(_WIN32)
+    // As the release zip has them.
+    app.add_option("scenario", cl.files,
+                   "scenario files (JSON, see Docs\\scenario-format.txt in the release zip)");
+#else
     app.add_option("scenario", cl.files, "scenario files (JSON, see docs/scenario-format.md)");
+#endif
     app.add_option("-b,--builtin", cl.builtins, "a built-in scenario by name (see --list)");
     app.add_option("-o,--out", cl.outDir, "output folder (created if missing, never emptied)")
         ->capture_default_str();
+#if defined(_WIN32)
+    app.add_option("-m,--module", cl.modulePath,
+                   "the module to load (default: ContactScope.dll next to this program)");
+#else
     app.add_option("-m,--module", cl.modulePath,
                    "the module to load (default: next to this program, else this build's)");
+#endif
     app.add_option("-d,--display", cl.display, "tcas, radar or both")
         ->check(CLI::IsMember({"tcas", "radar", "both"}))
         ->capture_default_str();
@@ -305,12 +318,12 @@ int main(int argc, char** argv) {
     addWorkbenchOptions(app, bench);
     addWineSuiteOptions(app, cl);
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(args.size()), args.data());
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? kDone : kBadInput;
     }
-    cl.commandLine = shellCommandLine(argc, argv);
+    cl.commandLine = nativeCommandLine(static_cast<int>(args.size()), args.data());
 
     if (cl.list) {
         return listBuiltins();
@@ -336,4 +349,36 @@ int main(int argc, char** argv) {
         return kBadInput;
     }
     return cl.check ? printChecked(scenarios) : runScenarios(session, scenarios, cl);
+}
+
+int main(int argc, char** argv) {
+    prepareConsole();
+    // UTF-8 on every platform, whatever the user's code page.
+    const std::vector<std::string> arguments = programArguments(argc, argv);
+    std::vector<const char*> args;
+    for (const std::string& a : arguments) {
+        args.push_back(a.c_str());
+    }
+    // Double-clicked in Explorer: the console closes with the program and its
+    // own folder may not be writable (Program Files), so the built-in set goes
+    // into the user's Documents and the window waits for Enter.
+    if (args.size() == 1 && startedInOwnConsole()) {
+        const std::string folder = ownConsoleOutputFolder();
+        if (folder.empty()) {
+            std::fprintf(stderr, "cannot make a folder for the pictures in Documents\n");
+            waitForEnter();
+            return kFailure;
+        }
+        std::printf("Rendering the built-in scenarios into %s\n\n", folder.c_str());
+        std::fflush(stdout);
+        args.insert(args.end(), {"-o", folder.c_str()});
+        const int status = runProgram(args);
+        if (status == 0) {
+            std::printf("\nThe pictures and report pages are in %s: open index.html there.\n",
+                        folder.c_str());
+        }
+        waitForEnter();
+        return status;
+    }
+    return runProgram(args);
 }

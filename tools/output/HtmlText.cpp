@@ -1,6 +1,7 @@
 #include "tools/output/HtmlText.h"
 
 #include <cstdio>
+#include <string_view>
 
 namespace cs::preview {
 
@@ -86,6 +87,81 @@ std::string shellCommandLine(int argc, const char* const* argv) {
         out += '\'';
     }
     return out;
+}
+
+namespace {
+
+// One argument as the C runtime's command-line splitter reads it back.
+std::string runtimeQuoted(const std::string& arg) {
+    // Letters of any script (UTF-8 bytes from 0x80 up) need no quotes.
+    const auto plainChar = [](char c) {
+        return static_cast<unsigned char>(c) >= 0x80 || (c >= 'a' && c <= 'z') ||
+               (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               std::string_view("-_./\\:=,+@").find(c) != std::string_view::npos;
+    };
+    bool plain = !arg.empty();
+    for (char c : arg) {
+        plain = plain && plainChar(c);
+    }
+    if (plain) {
+        return arg;
+    }
+    // Backslashes are literal except before a quote: there 2n (+1) of them
+    // stand for n (and a literal quote), so those, and the ones before the
+    // closing quote, are doubled.
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"') {
+            out.append(2 * backslashes + 1, '\\');
+        } else {
+            out.append(backslashes, '\\');
+        }
+        backslashes = 0;
+        out += c;
+    }
+    out.append(2 * backslashes, '\\');
+    out += '"';
+    return out;
+}
+
+}  // namespace
+
+std::string cmdCommandLine(int argc, const char* const* argv) {
+    std::string line;
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0) {
+            line += ' ';
+        }
+        line += runtimeQuoted(argv[i] != nullptr ? argv[i] : "");
+    }
+    // cmd.exe reads the line before the program does: every " switches its
+    // quoting on or off, and outside it these characters are its own unless
+    // escaped with ^. (An argument with quotes inside can leave parts of it
+    // outside cmd.exe's quoting.)
+    std::string out;
+    bool quoted = false;
+    for (char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && std::string_view("&|<>^()").find(c) != std::string_view::npos) {
+            out += '^';
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string nativeCommandLine(int argc, const char* const* argv) {
+#if defined(_WIN32)
+    return cmdCommandLine(argc, argv);
+#else
+    return shellCommandLine(argc, argv);
+#endif
 }
 
 }  // namespace cs::preview

@@ -25,4 +25,17 @@ std::string cssColour(int32_t rgb);
 // anything but letters, digits and -_./=:,+@% are single-quoted.
 std::string shellCommandLine(int argc, const char* const* argv);
 
+// A command line as one line to paste into a Command Prompt: arguments with
+// spaces, double quotes or characters cmd.exe acts on (& | < > ^ ( ) % !)
+// are double-quoted the way the C runtime splits them again (\" for a quote,
+// backslashes before a quote doubled); plain words, Windows paths included,
+// stay bare. What cmd.exe would still act on outside the quotes gets a ^.
+// (Inside quotes cmd.exe still expands %NAME% of a variable it has; no
+// quoting prevents that on a pasted line.) Texts are UTF-8.
+std::string cmdCommandLine(int argc, const char* const* argv);
+
+// The command line as this platform's usual shell takes it: cmd.exe on
+// Windows, a POSIX shell elsewhere.
+std::string nativeCommandLine(int argc, const char* const* argv);
+
 }  // namespace cs::preview

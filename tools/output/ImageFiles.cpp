@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <stdexcept>
+
+#include "simhost/FilePath.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -45,14 +46,6 @@ long processId() {
 #endif
 }
 
-bool replaceFile(const std::string& from, const std::string& to) {
-#if defined(_WIN32)
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-#else
-    return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
-}
-
 }  // namespace
 
 std::vector<uint8_t> encodePng(const Image& image) {
@@ -70,14 +63,14 @@ std::vector<uint8_t> encodePng(const Image& image) {
 
 void writeFileAtomic(const std::string& path, const void* bytes, size_t size) {
     const std::string temporary = path + ".tmp-" + std::to_string(processId());
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    std::FILE* file = sim::openFile(temporary, "wb");
     if (file == nullptr) {
         throw std::runtime_error("cannot write " + path);
     }
     const bool written = std::fwrite(bytes, 1, size, file) == size;
     const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || !replaceFile(temporary, path)) {
-        std::remove(temporary.c_str());
+    if (!written || !closed || !sim::replaceFile(temporary, path)) {
+        sim::removeFile(temporary);
         throw std::runtime_error("cannot write " + path);
     }
 }

@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 
+#include "simhost/FilePath.h"
 #include "tools/output/HtmlText.h"
 #include "tools/preview/ReportAssets.h"
 #include "tools/preview/ReportPage.h"
@@ -91,7 +91,7 @@ IndexEntry indexEntry(const PreviewScenario& scenario, const RunResult& result, 
     e.hasReport = hasReport;
     e.traffic = scenario.traffic.size();
     for (const std::string& path : result.files) {
-        const std::string file = std::filesystem::path(path).filename().string();
+        const std::string file = sim::utf8Path(sim::fsPath(path).filename());
         if (file.size() > 10 && file.compare(file.size() - 10, 10, "-sheet.png") == 0) {
             e.sheets.push_back(file);
         }

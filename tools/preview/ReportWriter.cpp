@@ -1,9 +1,9 @@
 #include "tools/preview/ReportWriter.h"
 
-#include <filesystem>
 #include <stdexcept>
 #include <utility>
 
+#include "simhost/FilePath.h"
 #include "tools/output/ImageFiles.h"
 #include "tools/preview/ReportPage.h"
 
@@ -15,7 +15,7 @@ ReportWriter::ReportWriter(std::string outDir, std::string command)
 std::string ReportWriter::addScenario(const PreviewScenario& scenario, const RunResult& result) {
     std::string path;
     if (!result.folder.empty()) {
-        path = (std::filesystem::path(result.folder) / "report.html").string();
+        path = sim::joinPath(result.folder, "report.html");
         writeFileAtomic(path, reportPageHtml(scenario, result, command_));
     }
     entries_.push_back(indexEntry(scenario, result, !path.empty()));
@@ -23,12 +23,11 @@ std::string ReportWriter::addScenario(const PreviewScenario& scenario, const Run
 }
 
 std::string ReportWriter::writeIndex() const {
-    std::error_code ec;
-    std::filesystem::create_directories(outDir_, ec);
-    if (ec) {
-        throw std::runtime_error("cannot create the folder " + outDir_ + ": " + ec.message());
+    const std::string problem = sim::makeFolders(outDir_);
+    if (!problem.empty()) {
+        throw std::runtime_error("cannot create the folder " + outDir_ + ": " + problem);
     }
-    const std::string path = (std::filesystem::path(outDir_) / "index.html").string();
+    const std::string path = sim::joinPath(outDir_, "index.html");
     writeFileAtomic(path, indexPageHtml(entries_, command_));
     return path;
 }

@@ -2,9 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <stdexcept>
 
+#include "simhost/FilePath.h"
 #include "tools/output/ImageFiles.h"
 #include "tools/preview/DisplayGeometry.h"
 #include "tools/session/ScenarioTraffic.h"
@@ -79,12 +79,10 @@ void ScenarioRun::makeFolder() {
     if (options_.outDir.empty()) {
         return;
     }
-    result_.folder = (std::filesystem::path(options_.outDir) / scenario_.name).string();
-    std::error_code ec;
-    std::filesystem::create_directories(result_.folder, ec);
-    if (ec) {
-        throw std::runtime_error("cannot create the folder " + result_.folder + ": " +
-                                 ec.message());
+    result_.folder = sim::joinPath(options_.outDir, scenario_.name);
+    const std::string problem = sim::makeFolders(result_.folder);
+    if (!problem.empty()) {
+        throw std::runtime_error("cannot create the folder " + result_.folder + ": " + problem);
     }
     writing_ = true;
 }
@@ -256,14 +254,14 @@ void ScenarioRun::collectResults() {
 
 void ScenarioRun::writeLog() {
     if (writing_ && options_.writeLog) {
-        const std::string path = (std::filesystem::path(result_.folder) / "log.jsonl").string();
+        const std::string path = sim::joinPath(result_.folder, "log.jsonl");
         writeFileAtomic(path, jsonLines(result_));
         result_.files.push_back(path);
     }
 }
 
 std::string ScenarioRun::writeFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = (std::filesystem::path(result_.folder) / name).string();
+    const std::string path = sim::joinPath(result_.folder, name);
     writeFileAtomic(path, bytes.data(), bytes.size());
     result_.files.push_back(path);
     return path;

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
+#include "simhost/FilePath.h"
 #include "tools/scenario/AircraftReader.h"
 #include "tools/scenario/ScenarioFields.h"
 
@@ -67,7 +65,7 @@ class ScenarioReader {
     // The name (an output folder: the file's stem unless given), title and
     // expectation.
     void readDescription(const Json& root, PreviewScenario& s) const {
-        s.name = std::filesystem::path(s.file).stem().string();
+        s.name = sim::utf8Path(sim::fsPath(s.file).stem());
         if (const Json* name = in_.find(root, "name")) {
             s.name = in_.text(*name, "name", kMaxNameLength);
             const bool ok =
@@ -262,13 +260,12 @@ PreviewScenario parseScenario(const std::string& text, const std::string& file) 
 }
 
 PreviewScenario loadScenarioFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    std::uintmax_t size = 0;
+    if (sim::fileKind(path) == sim::FileKind::Folder || !sim::readFile(path, text, size)) {
         throw InputError(path, 0, "", "cannot read the file");
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parseScenario(text.str(), path);
+    return parseScenario(text, path);
 }
 
 }  // namespace cs::preview

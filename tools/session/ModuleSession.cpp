@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "simhost/FilePath.h"
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
 
@@ -23,10 +24,16 @@ constexpr const char* kPanelName = "va9vedored";
 std::string defaultModulePath() {
 #if defined(_WIN32)
     const char* file = "ContactScope.dll";
-    char buffer[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    std::filesystem::path self =
-        (n > 0 && n < MAX_PATH) ? std::filesystem::path(buffer) : std::filesystem::path();
+    // The program's own path, however long: the buffer grows until it fits.
+    std::wstring buffer(MAX_PATH, L'\0');
+    DWORD n = 0;
+    while ((n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()))) ==
+               buffer.size() &&
+           buffer.size() < 32768) {
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.resize(n < buffer.size() ? n : 0);
+    std::filesystem::path self = sim::fsPath(sim::utf8Text(buffer));
 #else
     const char* file = "ContactScope.so";
     std::error_code ec;
@@ -35,12 +42,11 @@ std::string defaultModulePath() {
     const std::filesystem::path beside =
         self.empty() ? std::filesystem::path(file) : self.parent_path() / file;
 #if defined(CS_PREVIEW_MODULE_PATH)
-    std::error_code exists;
-    if (!std::filesystem::exists(beside, exists)) {
+    if (sim::fileKind(sim::utf8Path(beside)) == sim::FileKind::Missing) {
         return CS_PREVIEW_MODULE_PATH;
     }
 #endif
-    return beside.string();
+    return sim::utf8Path(beside);
 }
 
 struct ModuleSession::State {
