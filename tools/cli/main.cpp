@@ -9,12 +9,12 @@
 #include <nlohmann/json.hpp>
 
 #include "cs/Version.h"
+#include "tools/cli/ProgramStart.h"
 #include "tools/output/ExitStatus.h"
 #include "tools/output/HtmlText.h"
 #include "tools/output/ImageFiles.h"
 #include "tools/output/Terminal.h"
 #include "tools/preview/PreviewRun.h"
-#include "tools/cli/ProgramStart.h"
 #include "tools/preview/Report.h"
 #include "tools/preview/ReportWriter.h"
 #include "tools/scenario/BuiltinScenarios.h"
