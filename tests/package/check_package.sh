@@ -19,6 +19,11 @@
 #       as Explorer starts it (simulated: Wine gives it no console): the
 #       built-in set in Documents\ContactScope preview, nothing in its own
 #       folder, and the window waits for Enter
+#   check_package.sh workbench <path file> <Wine path file>
+#       the packaged preview, under Wine, as a designer runs it from the zip's
+#       folder: the kit's window of panel.cfg.txt with the kit's gauges over
+#       head-on (pictures, a log, TRAFFIC and the RA text shown), and a broken
+#       gauge (status 2, file:line with a did-you-mean, nothing written)
 #   check_package.sh broken   <path file> <Wine path file> <Linux module>
 #       a missing or broken DLL beside the packaged preview: status 1 and a
 #       message naming the file and the fault, for each case of the table
@@ -210,6 +215,37 @@ double-click)
     done
     echo "double-click: $(ls "$unix" | wc -l) entries in $folder"
     ;;
+workbench)
+    winepath=$3
+    skip_without_32bit "$winepath"
+    dir=$(tree)
+    rm -rf "$dir/package/wb-out" "$dir/package/broken-out"
+    status=0
+    (cd "$dir/package" && wine_run "$winepath" "$dir/wb.stdout" "$dir/wb.stderr" \
+        Tools/contactscope-preview.exe --panel panel.cfg.txt --window 9 \
+        --gauges 'Gauges\ContactScope' -b head-on -o wb-out) || status=$?
+    cat "$dir/wb.stdout" "$dir/wb.stderr"
+    [ "$status" -eq 0 ] || fail "the kit window: status $status"
+    run=$dir/package/wb-out/head-on
+    count=$(find "$run" -name 'window09-[0-9]*.png' | wc -l)
+    [ "$count" -ge 18 ] || fail "$count pictures of window09 in $run, expected one every 5 s"
+    grep -q '"type":"frame","view":"window09"' "$run/log.jsonl" || fail "no frames in $run/log.jsonl"
+    for text in "TRAFFIC appeared at" "RESOLUTION ADVISORY appeared at"; do
+        grep -q "ContactScope_Advisory.xml:[0-9]* *$text" "$dir/wb.stdout" ||
+            fail "the kit window never showed: $text"
+    done
+    printf '<Gauge Name="broken">\r\n<Size X="64" Y="64"/>\r\n<Update>(C:va9vedored:advisry) (&gt;L:a, number)</Update>\r\n</Gauge>\r\n' \
+        >"$dir/package/broken.xml"
+    status=0
+    (cd "$dir/package" && wine_run "$winepath" "$dir/broken.stdout" "$dir/broken.stderr" \
+        Tools/contactscope-preview.exe --gauge broken.xml -b head-on -o broken-out) || status=$?
+    cat "$dir/broken.stderr"
+    [ "$status" -eq 2 ] || fail "the broken gauge: status $status, expected 2"
+    grep -q 'broken.xml:3: Update: (C:va9vedored:advisry): .*did you mean "advisory"?' \
+        "$dir/broken.stderr" || fail "the broken gauge's message lacks its line or the did-you-mean"
+    [ ! -e "$dir/package/broken-out" ] || fail "the broken gauge still wrote output"
+    echo "workbench: $count pictures of the kit window; the broken gauge refused with its line"
+    ;;
 broken)
     winepath=$3
     linux_module=$4
@@ -263,7 +299,7 @@ EOF
     [ "$failures" -eq 0 ] || fail "$failures of the broken modules were not reported as expected"
     ;;
 *)
-    echo "usage: $0 unpack|cleanup|contents|preview|broken <path file> ..."
+    echo "usage: $0 unpack|cleanup|contents|preview|paths|double-click|workbench|broken <path file> ..."
     exit 2
     ;;
 esac

@@ -131,27 +131,62 @@ TEST(WorkbenchCheck, PanelWithAMissingGauge) {
         << d.problems()[0].text();
 }
 
-// The README's order: the scenario file after the gauge is a scenario, not a
-// second gauge.
-TEST(WorkbenchProgram, ScenarioFileAfterTheGauge) {
+// The program's command line: the README's order (the scenario file after
+// the gauge is a scenario, not a second gauge), and options of the other
+// kind of run refused instead of silently ignored.
+struct CommandCase {
+    const char* label;
+    const char* args;  // after the program; {g} is the gauge, {s} the scenario file
+    int status;
+    const char* says;  // in what it printed
+};
+
+class WorkbenchProgram : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(WorkbenchProgram, Answers) {
+    const CommandCase& c = GetParam();
     const fs::path program = fs::path(CS_BINARY_DIR) / "tools/cli/contactscope-preview";
     const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "workbench-program";
     fs::create_directories(dir);
-    std::ofstream(dir / "g.xml") << "<Gauge Name=\"g\">\n<Size X=\"64\" Y=\"64\"/>\n"
-                                    "<Update>(C:va9vedored:advisory) (&gt;L:a, number)</Update>\n"
-                                    "</Gauge>\n";
-    std::ofstream(dir / "my-case.json")
+    const fs::path gauge = dir / "g.xml", scenario = dir / "my-case.json";
+    std::ofstream(gauge) << "<Gauge Name=\"g\">\n<Size X=\"64\" Y=\"64\"/>\n"
+                            "<Update>(C:va9vedored:advisory) (&gt;L:a, number)</Update>\n"
+                            "</Gauge>\n";
+    std::ofstream(scenario)
         << R"({"duration": "2 s", "own": {"latitude": 1, "longitude": 2, "altitude": "900 ft"},
                "traffic": []})";
-    const std::string command = program.string() + " --gauge " + (dir / "g.xml").string() + " " +
-                                (dir / "my-case.json").string() + " --check >" +
-                                (dir / "out.txt").string() + " 2>&1";
-    const int status = std::system(command.c_str());
-    std::ifstream in(dir / "out.txt");
-    const std::string out((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
-    EXPECT_NE(out.find("ok: 0 warning(s)"), std::string::npos) << out;
+    std::string args = c.args;
+    for (const auto& [key, value] :
+         {std::pair<std::string, std::string>{"{g}", gauge.string()}, {"{s}", scenario.string()}}) {
+        for (size_t at = args.find(key); at != std::string::npos; at = args.find(key)) {
+            args.replace(at, key.size(), value);
+        }
+    }
+    const fs::path out = dir / (std::string(c.label) + ".txt");
+    const int status =
+        std::system((program.string() + " " + args + " >" + out.string() + " 2>&1").c_str());
+    std::ifstream in(out);
+    const std::string printed((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.status) << printed;
+    EXPECT_NE(printed.find(c.says), std::string::npos) << printed;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WorkbenchProgram,
+    ::testing::Values(CommandCase{"scenario_after_gauge", "--gauge {g} {s} --check", 0,
+                                  "ok: 0 warning(s)"},
+                      CommandCase{"display_option", "--gauge {g} -b head-on -d radar --check", 2,
+                                  "--display applies to the module's displays in a scenario run"},
+                      CommandCase{"probe_option", "--gauge {g} {s} --no-probe --check", 2,
+                                  "--no-probe applies to the module's displays"},
+                      CommandCase{"gauges_without_panel", "--gauges somewhere -b head-on --check",
+                                  2, "--gauges belongs to --panel"},
+                      CommandCase{"report_option", "--gauge {g} {s} --no-report --check", 0,
+                                  "warning: a gauge run writes no report pages"}),
+    [](const ::testing::TestParamInfo<CommandCase>& info) {
+        return std::string(info.param.label);
+    });
 
 }  // namespace
 }  // namespace cs::workbench

@@ -159,8 +159,13 @@ bool openModule(ModuleSession& session, const std::string& modulePath, bool ownM
 void addWorkbenchOptions(CLI::App& app, cs::workbench::WorkbenchOptions& bench) {
     // One file per --gauge, so that scenario files may follow it.
     app.add_option("--gauge", bench.gauges,
+#if defined(_WIN32)
+                   "an XML gauge file to run against the module (repeatable; see \"Check your "
+                   "own gauges\" in README.txt of the release zip)")
+#else
                    "an XML gauge file to run against the module (repeatable; see "
                    "docs/workbench.md)")
+#endif
         ->allow_extra_args(false);
     app.add_option("--panel", bench.panel, "a panel.cfg whose window --window N is run");
     app.add_option("--window", bench.window, "the panel.cfg window to run ([WindowNN])")
@@ -169,16 +174,52 @@ void addWorkbenchOptions(CLI::App& app, cs::workbench::WorkbenchOptions& bench) 
                    "the folder of the panel's gauges (default: beside the panel.cfg)");
 }
 
+// Options of one kind of run that mean nothing in the other: given there,
+// they are refused rather than silently ignored.
+constexpr const char* kPreviewOnly[] = {"--display", "--no-sheet",    "--no-overlay",  "--no-probe",
+                                        "--entry",   "--session-log", "--clear-colour"};
+constexpr const char* kWorkbenchOnly[] = {"--window", "--gauges"};
+
+// The first option of `names` given on the command line, or null.
+const char* givenOf(const CLI::App& app, const char* const* names, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        if (app.count(names[i]) > 0) {
+            return names[i];
+        }
+    }
+    return nullptr;
+}
+
 // Runs the workbench when its options ask for it; its exit status, or -1
-// when they do not.
-int runWorkbenchIfAsked(cs::workbench::WorkbenchOptions& bench, const CommandLine& cl,
-                        const std::string& modulePath, std::vector<PreviewScenario>& scenarios) {
+// when they do not (and the preview runs).
+int runWorkbenchIfAsked(const CLI::App& app, cs::workbench::WorkbenchOptions& bench,
+                        const CommandLine& cl, const std::string& modulePath,
+                        std::vector<PreviewScenario>& scenarios) {
     if (bench.gauges.empty() && bench.panel.empty()) {
+        if (const char* name = givenOf(app, kWorkbenchOnly, std::size(kWorkbenchOnly))) {
+            std::fprintf(stderr,
+                         "%s belongs to --panel: it says which window and where the "
+                         "gauges are\n",
+                         name);
+            return kBadInput;
+        }
         return -1;
     }
     if (bench.panel.empty() != (bench.window < 0)) {
         std::fprintf(stderr, "--panel and --window go together\n");
         return kBadInput;
+    }
+    if (const char* name = givenOf(app, kPreviewOnly, std::size(kPreviewOnly))) {
+        std::fprintf(stderr,
+                     "%s applies to the module's displays in a scenario run; with --gauge or "
+                     "--panel the gauges place and set their displays\n",
+                     name);
+        return kBadInput;
+    }
+    if (app.count("--no-report") > 0) {
+        std::fprintf(stderr,
+                     "warning: a gauge run writes no report pages; --no-report changes "
+                     "nothing\n");
     }
     bench.outDir = cl.outDir;
     bench.frameIntervalS = cl.every;
@@ -338,7 +379,8 @@ int runProgram(const std::vector<const char*>& args) {
     }
     const bool ownModule = cl.modulePath.empty();
     const std::string modulePath = ownModule ? defaultModulePath() : cl.modulePath;
-    if (const int status = runWorkbenchIfAsked(bench, cl, modulePath, scenarios); status >= 0) {
+    if (const int status = runWorkbenchIfAsked(app, bench, cl, modulePath, scenarios);
+        status >= 0) {
         return status;
     }
     ModuleSession session;

@@ -76,7 +76,7 @@ mkdir -p "$work/out"
 CS_WINE=$work/no32bit expect "a program under Wine" 77 "SKIPPED: $reason" \
     "$scripts/wine_run.sh" "$work/prefix.path" --out "$work/out" program.exe -b head-on
 [ -e "$work/out/stale.png" ] && fail "a skipped run kept the output of an earlier one for the checks"
-for check in preview paths double-click broken; do
+for check in preview paths double-click workbench broken; do
     CS_WINE=$work/no32bit expect "package check $check under Wine" 77 "SKIPPED: $reason" \
         "$check_package" "$check" "$work/no-package.path" "$work/prefix.path" /dev/null
 done
