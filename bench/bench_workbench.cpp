@@ -20,8 +20,10 @@
 #include "properties/PanelCallback.h"
 #include "properties/PropertyCatalogue.h"
 #include "simhost/Canvas.h"
+#include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
 #include "tools/gauge/GaugeReader.h"
+#include "tools/session/ModuleCatalogue.h"
 #include "tools/workbench/Compositor.h"
 #include "tools/workbench/GaugeRuntime.h"
 #include "tools/workbench/Replayer.h"
@@ -48,7 +50,13 @@ void BM_KitTcasScriptsPerTick(benchmark::State& state) {
     }
     {
         cs::workbench::LocalVariables locals;
-        cs::workbench::PropertyCatalogue catalogue(host);
+        cs::preview::ModuleCatalogue catalogue;
+        cs::sim::GaugeHost scratch(host);
+        if (!scratch.create("va9vedored", "tcas")) {
+            state.SkipWithError("no scratch display");
+            return;
+        }
+        catalogue.learn(host, scratch);
         cs::workbench::GaugeRuntime gauge(file, host, locals, catalogue, {0, 0, 256, 256});
         if (!gauge.prepare(d)) {
             state.SkipWithError(d.problems().at(0).text().c_str());
@@ -76,7 +84,8 @@ struct KitWindow {
     cs::gauge::Diagnostics d;
     cs::gauge::GaugeFile tcas, advisory;
     cs::workbench::LocalVariables locals;
-    std::unique_ptr<cs::workbench::PropertyCatalogue> catalogue;
+    cs::preview::ModuleCatalogue catalogue;
+    std::unique_ptr<cs::sim::GaugeHost> scratch;
     std::vector<std::unique_ptr<cs::workbench::GaugeRuntime>> gauges;
     double t = 0.0;
 
@@ -90,16 +99,20 @@ struct KitWindow {
         }
         panel = new cs::MyPanelCCallback(cs::kVariantVa9vedored);
         host.registerDirect("va9vedored", panel);
-        catalogue = std::make_unique<cs::workbench::PropertyCatalogue>(host);
+        scratch = std::make_unique<cs::sim::GaugeHost>(host);
+        if (!scratch->create("va9vedored", "tcas")) {
+            return false;
+        }
+        catalogue.learn(host, *scratch);
         if (!cs::gauge::readGaugeFile(CS_SOURCE_DIR "/docs/kit/ContactScope_TCAS.xml", tcas, d) ||
             !cs::gauge::readGaugeFile(CS_SOURCE_DIR "/docs/kit/ContactScope_Advisory.xml", advisory,
                                       d)) {
             return false;
         }
         gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
-            tcas, host, locals, *catalogue, cs::workbench::Placement{0, 0, 256, 256}));
+            tcas, host, locals, catalogue, cs::workbench::Placement{0, 0, 256, 256}));
         gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
-            advisory, host, locals, *catalogue, cs::workbench::Placement{28, 256, 200, 48}));
+            advisory, host, locals, catalogue, cs::workbench::Placement{28, 256, 200, 48}));
         for (auto& g : gauges) {
             if (!g->prepare(d)) {
                 return false;
@@ -116,7 +129,7 @@ struct KitWindow {
     }
     ~KitWindow() {
         gauges.clear();
-        catalogue.reset();
+        scratch.reset();
         if (panel != nullptr) {
             host.registerDirect("va9vedored", nullptr);
             panel->release();

@@ -219,14 +219,16 @@ workbench)
     winepath=$3
     skip_without_32bit "$winepath"
     dir=$(tree)
-    rm -rf "$dir/package/wb-out" "$dir/package/broken-out"
+    # Run beside the unpacked package, so that its own folder keeps exactly
+    # the manifest's files for the contents check running alongside.
+    rm -rf "$dir/wb-out" "$dir/broken-out"
     status=0
-    (cd "$dir/package" && wine_run "$winepath" "$dir/wb.stdout" "$dir/wb.stderr" \
-        Tools/contactscope-preview.exe --panel panel.cfg.txt --window 9 \
-        --gauges 'Gauges\ContactScope' -b head-on -o wb-out) || status=$?
+    (cd "$dir" && wine_run "$winepath" "$dir/wb.stdout" "$dir/wb.stderr" \
+        package/Tools/contactscope-preview.exe --panel 'package\panel.cfg.txt' --window 9 \
+        --gauges 'package\Gauges\ContactScope' -b head-on -o wb-out) || status=$?
     cat "$dir/wb.stdout" "$dir/wb.stderr"
     [ "$status" -eq 0 ] || fail "the kit window: status $status"
-    run=$dir/package/wb-out/head-on
+    run=$dir/wb-out/head-on
     count=$(find "$run" -name 'window09-[0-9]*.png' | wc -l)
     [ "$count" -ge 18 ] || fail "$count pictures of window09 in $run, expected one every 5 s"
     grep -q '"type":"frame","view":"window09"' "$run/log.jsonl" || fail "no frames in $run/log.jsonl"
@@ -235,15 +237,16 @@ workbench)
             fail "the kit window never showed: $text"
     done
     printf '<Gauge Name="broken">\r\n<Size X="64" Y="64"/>\r\n<Update>(C:va9vedored:advisry) (&gt;L:a, number)</Update>\r\n</Gauge>\r\n' \
-        >"$dir/package/broken.xml"
+        >"$dir/broken.xml"
     status=0
-    (cd "$dir/package" && wine_run "$winepath" "$dir/broken.stdout" "$dir/broken.stderr" \
-        Tools/contactscope-preview.exe --gauge broken.xml -b head-on -o broken-out) || status=$?
+    (cd "$dir" && wine_run "$winepath" "$dir/broken.stdout" "$dir/broken.stderr" \
+        package/Tools/contactscope-preview.exe --gauge broken.xml -b head-on -o broken-out) ||
+        status=$?
     cat "$dir/broken.stderr"
     [ "$status" -eq 2 ] || fail "the broken gauge: status $status, expected 2"
     grep -q 'broken.xml:3: Update: (C:va9vedored:advisry): .*did you mean "advisory"?' \
         "$dir/broken.stderr" || fail "the broken gauge's message lacks its line or the did-you-mean"
-    [ ! -e "$dir/package/broken-out" ] || fail "the broken gauge still wrote output"
+    [ ! -e "$dir/broken-out" ] || fail "the broken gauge still wrote output"
     echo "workbench: $count pictures of the kit window; the broken gauge refused with its line"
     ;;
 broken)

@@ -1,10 +1,11 @@
 #include "tools/session/ModuleCatalogue.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
-#include "properties/PropertyCatalogue.h"
 #include "simhost/GaugeHost.h"
+#include "simhost/SimHost.h"
 
 namespace cs::preview {
 
@@ -12,6 +13,13 @@ namespace {
 
 constexpr int32_t kPropertyIdsAsked = 64;  // ids 0..63; the catalogue uses fewer
 constexpr size_t kMaxModuleText = 80;      // the module's texts, without the terminator
+
+bool equalIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 bool readText(IGaugeCCallback* gauge, int32_t id, std::string* text) {
     const char* t = nullptr;
@@ -24,10 +32,12 @@ bool readText(IGaugeCCallback* gauge, int32_t id, std::string* text) {
 
 }  // namespace
 
-void ModuleCatalogue::learn(IPanelCCallback* panel, sim::GaugeHost& fresh) {
+void ModuleCatalogue::learn(sim::SimHost& host, sim::GaugeHost& fresh) {
+    host_ = &host;
     for (const sim::ParameterDeclaration& d : fresh.display().declarations().declarations()) {
         vocabulary_.parameters.push_back({d.name, d.id, d.type});
     }
+    IPanelCCallback* panel = fresh.panel();
     learnProperties(panel, fresh.gauge());
     std::vector<int32_t> writable;
     for (const PropertyInfo& p : properties_) {
@@ -54,41 +64,114 @@ void ModuleCatalogue::learnProperties(IPanelCCallback* panel, IGaugeCCallback* g
         info.id = id;
         info.name = name;
         panel->propertyValueKind(id, &info.kind);
-        const bool text = info.kind == kValueKindText;
-        info.readable =
-            text ? readText(gauge, id, nullptr) : gauge->getNumberProperty(id, &info.number);
-        if (text) {
-            readText(gauge, id, &info.text);
+        if (info.isText()) {
+            info.readable = readText(gauge, id, &info.text);
+        } else {
+            info.readable = gauge->getNumberProperty(id, &info.number);
+            // Writing the value just read back changes nothing, and a
+            // read-only property refuses it: the way a host finds out.
+            info.writable = info.readable && gauge->setNumberProperty(id, info.number);
         }
-        // Which properties a gauge may write is part of the catalogue.
-        const PropertyEntry* entry = findProperty(id);
-        info.writable = entry != nullptr && entry->access == PropertyAccess::ReadWrite;
         properties_.push_back(info);
-        if (info.readable) {
-            PropertyValue p;
-            p.id = id;
-            p.name = name;
-            p.isText = text;
-            readable_.push_back(p);
-        }
     }
 }
 
-std::vector<PropertyValue> ModuleCatalogue::read(const sim::GaugeHost& gauge) const {
-    std::vector<PropertyValue> out = readable_;
-    IGaugeCCallback* cb = gauge.gauge();
-    for (PropertyValue& p : out) {
+const PropertyInfo* ModuleCatalogue::byId(int32_t id) const {
+    for (const PropertyInfo& p : properties_) {
+        if (p.id == id) {
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<PropertyValue> ModuleCatalogue::read(IGaugeCCallback* gauge) const {
+    std::vector<PropertyValue> out;
+    for (const PropertyInfo& info : properties_) {
+        if (!info.readable) {
+            continue;
+        }
+        PropertyValue p;
+        p.id = info.id;
+        p.name = info.name;
+        p.isText = info.isText();
         if (p.isText) {
             const char* t = nullptr;
-            p.ok = cb->getTextProperty(p.id, &t) && t != nullptr;
+            p.ok = gauge->getTextProperty(p.id, &t) && t != nullptr;
             // Read no further than the module's longest text.
             p.text = p.ok ? utf8FromWindows1252(std::string(t, strnlen(t, kMaxModuleText + 1)))
                           : std::string();
         } else {
-            p.ok = cb->getNumberProperty(p.id, &p.number);
+            p.ok = gauge->getNumberProperty(p.id, &p.number);
         }
+        out.push_back(std::move(p));
     }
     return out;
+}
+
+std::vector<PropertyValue> ModuleCatalogue::read(const sim::GaugeHost& gauge) const {
+    return read(gauge.gauge());
+}
+
+IPanelCCallback* ModuleCatalogue::panel(const std::string& name) const {
+    return host_ != nullptr ? host_->services()->findPanelCallback(name.c_str()) : nullptr;
+}
+
+std::vector<std::string> ModuleCatalogue::panelNames() const {
+    std::vector<std::string> names;
+    if (host_ == nullptr) {
+        return names;
+    }
+    for (const sim::RegistrationEvent& e : host_->registrationLog()) {
+        if (e.callback != nullptr && host_->find(e.name) == e.callback) {
+            names.push_back(e.name);
+        }
+    }
+    return names;
+}
+
+const PropertyInfo* ModuleCatalogue::find(IPanelCCallback* panel, const std::string& name) const {
+    int32_t id = -1;
+    if (panel == nullptr || !panel->propertyNameToId(name.c_str(), &id)) {
+        return nullptr;
+    }
+    return byId(id);
+}
+
+std::vector<std::string> ModuleCatalogue::names() const {
+    std::vector<std::string> out;
+    for (const PropertyInfo& p : properties_) {
+        out.push_back(p.name);
+    }
+    return out;
+}
+
+std::string ModuleCatalogue::displayElsewhere(const std::string& panelName,
+                                              const std::string& display) const {
+    const char* const kDisplayNames[] = {"radar", "TCAS"};
+    for (const std::string& other : panelNames()) {
+        if (equalIgnoringAsciiCase(other, panelName)) {
+            continue;
+        }
+        const PropertyInfo* p = find(panel(other), display);
+        if (p == nullptr || p->readable) {
+            continue;  // not a display there either
+        }
+        const std::string kind =
+            "the " + (p->name == "tcas" ? std::string("TCAS") : p->name) + " display";
+        std::string here;
+        for (const char* name : kDisplayNames) {
+            const PropertyInfo* q = find(panel(panelName), name);
+            if (q != nullptr && q->id == p->id) {
+                here = name;
+            }
+        }
+        return "; \"" + other + ":" + display + "\" is " + kind +
+               (here.empty()
+                    ? ", which \"" + panelName + "\" does not offer"
+                    : ", which is \"" + panelName + ":" + here + "\" in this registration");
+    }
+    return "";
 }
 
 std::string utf8FromWindows1252(const std::string& text) {

@@ -98,7 +98,7 @@ bool ModuleSession::open(const std::string& path, sim::HandOverRoute route) {
         error_ = "the module would not create a TCAS display";
         return false;
     }
-    catalogue_.learn(s.panel, scratch);
+    catalogue_.learn(s.host, scratch);
     return true;
 }
 

@@ -32,7 +32,7 @@ const gauge::Area* areaAt(const std::vector<gauge::Area>& areas, double x, doubl
 }  // namespace
 
 GaugeRuntime::GaugeRuntime(gauge::GaugeFile& file, sim::SimHost& host, LocalVariables& locals,
-                           PropertyCatalogue& catalogue, const Placement& placement)
+                           const preview::ModuleCatalogue& catalogue, const Placement& placement)
     : file_(file),
       host_(host),
       catalogue_(catalogue),
@@ -68,22 +68,10 @@ std::vector<PropertyAccess> GaugeRuntime::properties() {
         if (it == callbacks_.end() || it->second->gauge() == nullptr) {
             continue;
         }
-        IGaugeCCallback* gauge = it->second->gauge();
-        for (const PropertyCatalogue::Property& p : catalogue_.all(catalogue_.panel(panel))) {
-            if (!p.readable) {
-                continue;
-            }
+        for (const preview::PropertyValue& p : catalogue_.read(it->second->gauge())) {
             PropertyAccess a;
             a.name = panel + ":" + p.name;
-            if (p.text) {
-                const char* text = nullptr;
-                gauge->getTextProperty(p.id, &text);
-                a.value = gauge::Value::ofText(utf8FromModuleText(text));
-            } else {
-                double v = 0.0;
-                gauge->getNumberProperty(p.id, &v);
-                a.value = gauge::Value::of(v);
-            }
+            a.value = p.isText ? gauge::Value::ofText(p.text) : gauge::Value::of(p.number);
             for (const PropertyAccess& w : accessed) {
                 a.written = a.written || (w.written && gauge::equalIgnoringCase(w.name, a.name));
             }

@@ -49,7 +49,7 @@ struct TextShown {
 class GaugeRuntime {
   public:
     GaugeRuntime(gauge::GaugeFile& file, sim::SimHost& host, LocalVariables& locals,
-                 PropertyCatalogue& catalogue, const Placement& placement);
+                 const preview::ModuleCatalogue& catalogue, const Placement& placement);
     ~GaugeRuntime();
     GaugeRuntime(const GaugeRuntime&) = delete;
     GaugeRuntime& operator=(const GaugeRuntime&) = delete;
@@ -111,7 +111,7 @@ class GaugeRuntime {
 
     gauge::GaugeFile& file_;
     sim::SimHost& host_;
-    PropertyCatalogue& catalogue_;
+    const preview::ModuleCatalogue& catalogue_;
     Placement placement_;
     GaugeVariables variables_;
     gauge::Evaluator evaluator_;

@@ -175,7 +175,7 @@ std::vector<std::string> GaugeVariables::aircraftVariables() {
 }
 
 GaugeVariables::GaugeVariables(sim::SimHost& host, LocalVariables& locals,
-                               PropertyCatalogue& catalogue, CallbackSource callbacks)
+                               const preview::ModuleCatalogue& catalogue, CallbackSource callbacks)
     : host_(host), locals_(locals), catalogue_(catalogue), callbacks_(std::move(callbacks)) {}
 
 int32_t GaugeVariables::share(Binding binding) {
@@ -282,7 +282,7 @@ int32_t GaugeVariables::bindProperty(const gauge::VarRef& ref, const gauge::Orig
                         gauge::didYouMean(ref.panel, catalogue_.panelNames()));
         return -1;
     }
-    const PropertyCatalogue::Property* p = catalogue_.find(panel, ref.name);
+    const preview::PropertyInfo* p = catalogue_.find(panel, ref.name);
     if (p == nullptr) {
         d.error(at, shown + ": \"" + ref.panel + "\" has no property \"" + ref.name + "\"" +
                         gauge::didYouMean(ref.name, catalogue_.names()));
@@ -293,7 +293,8 @@ int32_t GaugeVariables::bindProperty(const gauge::VarRef& ref, const gauge::Orig
         return -1;
     }
     if (ref.write && !p->writable) {
-        d.error(at, shown + ": \"" + p->name + "\" is read-only" + (p->text ? " (a text)" : ""));
+        d.error(at,
+                shown + ": \"" + p->name + "\" is read-only" + (p->isText() ? " (a text)" : ""));
         return -1;
     }
     IGaugeCCallback* gauge = callbacks_(ref.panel);
@@ -305,7 +306,7 @@ int32_t GaugeVariables::bindProperty(const gauge::VarRef& ref, const gauge::Orig
     b.kind = Kind::Property;
     b.gauge = gauge;
     b.id = p->id;
-    b.text = p->text;
+    b.text = p->isText();
     b.name = ref.panel + ":" + p->name;
     b.key = "C:" + gauge::lowerAscii(b.name);
     return share(b);

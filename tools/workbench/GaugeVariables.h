@@ -18,7 +18,7 @@
 
 #include "host/PanelInterfaces.h"
 #include "tools/gauge/ScriptEvaluator.h"
-#include "tools/workbench/PropertyCatalogue.h"
+#include "tools/session/ModuleCatalogue.h"
 
 namespace cs::sim {
 class SimHost;
@@ -47,8 +47,8 @@ class GaugeVariables final : public gauge::Environment {
     // name (created on first use); null when the module has none.
     using CallbackSource = std::function<IGaugeCCallback*(const std::string& panel)>;
 
-    GaugeVariables(sim::SimHost& host, LocalVariables& locals, PropertyCatalogue& catalogue,
-                   CallbackSource callbacks);
+    GaugeVariables(sim::SimHost& host, LocalVariables& locals,
+                   const preview::ModuleCatalogue& catalogue, CallbackSource callbacks);
 
     int32_t bind(const gauge::VarRef& ref, const gauge::Origin& at,
                  gauge::Diagnostics& diagnostics) override;
@@ -86,7 +86,7 @@ class GaugeVariables final : public gauge::Environment {
 
     sim::SimHost& host_;
     LocalVariables& locals_;
-    PropertyCatalogue& catalogue_;
+    const preview::ModuleCatalogue& catalogue_;
     CallbackSource callbacks_;
     std::vector<Binding> bindings_;
     double mouseX_ = 0.0, mouseY_ = 0.0;

@@ -12,10 +12,6 @@
 #include "tools/workbench/Compositor.h"
 #include "tools/workbench/WorkbenchState.h"
 
-#if !defined(_WIN32)
-#include <dlfcn.h>
-#endif
-
 namespace cs::workbench {
 
 namespace fs = std::filesystem;
@@ -79,48 +75,16 @@ Workbench::Workbench() = default;
 Workbench::~Workbench() {
     if (state_) {
         state_->gauges.clear();
-        state_->loader.unload();  // stops the module first
+        state_->session.close();  // stops the module, then unloads it
     }
 }
 
 bool Workbench::open(const std::string& modulePath, std::string* error) {
     state_ = std::make_unique<State>();
-    State& s = *state_;
-    if (!s.loader.load(modulePath)) {
-        *error = "cannot load the module " + modulePath + ": " + s.loader.error();
+    if (!state_->session.open(modulePath)) {
+        *error = state_->session.error();
         return false;
     }
-#if !defined(_WIN32)
-    // As the preview does: keep the drawing libraries' one-time caches mapped.
-    dlopen(modulePath.c_str(), RTLD_NOW | RTLD_NODELETE);
-#endif
-    if (!s.loader.handOver(s.host.services()) || !s.loader.start()) {
-        *error = "the module " + modulePath + " has no import record or could not be started";
-        return false;
-    }
-    // The names a scenario may use, from a scratch TCAS display.
-    sim::GaugeHost scratch(s.host);
-    if (!scratch.create("va9vedored", "tcas")) {
-        *error = "the module would not create a TCAS display";
-        return false;
-    }
-    for (const sim::ParameterDeclaration& d : scratch.display().declarations().declarations()) {
-        s.vocabulary.parameters.push_back({d.name, d.id, d.type});
-    }
-    IPanelCCallback* panel = scratch.panel();
-    s.vocabulary.propertyId = [panel](const std::string& name, int32_t* id) {
-        return panel->propertyNameToId(name.c_str(), id);
-    };
-    PropertyCatalogue* catalogue = &s.catalogue;
-    s.vocabulary.propertyWritable = [catalogue, panel](int32_t id) {
-        char name[64] = {};
-        char* buffer = name;
-        if (!panel->propertyIdToName(id, &buffer)) {
-            return false;
-        }
-        const PropertyCatalogue::Property* p = catalogue->find(panel, name);
-        return p != nullptr && p->writable;
-    };
     return true;
 }
 
@@ -131,13 +95,13 @@ void Workbench::useReplayer(std::unique_ptr<Replayer> replayer) {
 }
 
 void Workbench::resolve(preview::PreviewScenario& scenario) {
-    preview::resolveNames(scenario, state_->vocabulary);
+    preview::resolveNames(scenario, state_->session.vocabulary());
 }
 
 ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
                            const WorkbenchOptions& options, gauge::Diagnostics& d) {
     State& s = *state_;
-    sim::SimHost& host = s.host;
+    sim::SimHost& host = s.session.host();
     ScenarioRun result;
     result.scenario = scenario.name;
     preview::loadTraffic(host, scenario);
@@ -148,8 +112,8 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
     }
     std::vector<std::unique_ptr<GaugeRuntime>> runtimes;
     for (auto& placed : s.gauges) {
-        runtimes.push_back(std::make_unique<GaugeRuntime>(placed->file, host, locals, s.catalogue,
-                                                          placed->placement));
+        runtimes.push_back(std::make_unique<GaugeRuntime>(
+            placed->file, host, locals, s.session.catalogue(), placed->placement));
         gauge::Diagnostics prepare;
         if (!runtimes.back()->prepare(prepare)) {
             throw std::runtime_error(prepare.problems().at(0).text());

@@ -130,7 +130,7 @@ void placeGauge(const WorkbenchOptions& options, PlacedGauge& placed, std::vecto
     }
     // Every name against the module: a scratch run of the gauge.
     LocalVariables locals;
-    GaugeRuntime runtime(f, s.host, locals, s.catalogue, p);
+    GaugeRuntime runtime(f, s.session.host(), locals, s.session.catalogue(), p);
     runtime.prepare(d);
 }
 

@@ -1,16 +1,14 @@
 // What a workbench keeps between loading the gauges and running scenarios:
-// the module in its host, and the gauges placed in their views (pictures).
+// the module's session, and the gauges placed in their views (pictures).
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "simhost/ModuleLoader.h"
-#include "simhost/SimHost.h"
+#include "tools/session/ModuleSession.h"
 #include "tools/workbench/GaugeImage.h"
 #include "tools/workbench/GaugeRuntime.h"
-#include "tools/workbench/PropertyCatalogue.h"
 #include "tools/workbench/Replayer.h"
 #include "tools/workbench/Workbench.h"
 
@@ -29,12 +27,9 @@ struct PlacedGauge {
 };
 
 struct Workbench::State {
-    sim::SimHost host;
-    sim::ModuleLoader loader;
-    PropertyCatalogue catalogue{host};
+    preview::ModuleSession session;  // the module, its host and its catalogue
     std::vector<std::unique_ptr<PlacedGauge>> gauges;
     std::vector<View> views;
-    preview::ModuleVocabulary vocabulary;
     std::unique_ptr<Replayer> replayer = makePlatformReplayer();
 };
 
