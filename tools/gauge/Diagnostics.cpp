@@ -2,18 +2,12 @@
 
 #include <algorithm>
 
+#include "tools/output/FileMessage.h"
+
 namespace cs::gauge {
 
 std::string Problem::text() const {
-    // A problem of the whole file (it cannot be read) has no line.
-    std::string out = line > 0 ? file + ":" + std::to_string(line) + ": " : file + ": ";
-    if (severity == Severity::Warning) {
-        out += "warning: ";
-    }
-    if (!element.empty()) {
-        out += element + ": ";
-    }
-    return out + message;
+    return output::fileMessage(file, line, element, message, severity == Severity::Warning);
 }
 
 void Diagnostics::add(Severity severity, const Origin& at, const std::string& message) {
