@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "bench/BenchScenes.h"
 #include "drawables/GaugeDrawable.h"
 #include "host/ImportTable.h"
 #include "properties/GaugeCallback.h"
@@ -15,53 +16,8 @@
 
 namespace {
 
-constexpr int32_t kAreaPx = 400;
-constexpr int kAircraft = 100;
-
-// A gauge with one TCAS display, 100 aircraft within its windows (Other and
-// Proximity traffic all around), two traffic cycles already run so that
-// every aircraft is classified and displayed.
-struct Scene {
-    explicit Scene(int32_t kind) : canvas(kAreaPx, kAreaPx) {
-        host.install();
-        host.scenario().own().moving(0.0, 250.0);
-        host.scenario().own().altAboveGround = 5000.0;  // all traffic airborne
-        uint32_t seed = 4711;
-        auto next = [&seed](double low, double high) {
-            seed = seed * 1103515245u + 12345u;
-            return low + (high - low) * ((seed >> 8) & 0xFFFF) / 65535.0;
-        };
-        for (int i = 0; i < kAircraft; ++i) {
-            host.scenario().addRelative(100 + i, next(0.0, 360.0), next(1.5, 9.0),
-                                        next(-2000.0, 2000.0), next(0.0, 360.0),
-                                        next(120.0, 300.0));
-        }
-        gauge = new cs::MyGaugeCCallback();
-        display = gauge->createDrawable(kind, &declarations);
-        values.useDeclarations(&declarations);
-        values.recordReads = false;
-        values.set("Range", 10.0);
-        values.set("MaxNumAct", kAircraft + 1.0);  // the own aircraft is listed too
-        display->draw(&values, kAreaPx, kAreaPx, canvas.dc(), nullptr);
-        for (int cycle = 0; cycle < 2; ++cycle) {
-            host.advance(1.0);
-            display->update();
-        }
-        display->draw(&values, kAreaPx, kAreaPx, canvas.dc(), nullptr);
-    }
-    ~Scene() {
-        display->release();
-        gauge->release();
-        ImportTable.panelServices.table = nullptr;
-    }
-
-    cs::sim::SimHost host;
-    cs::sim::Canvas canvas;
-    cs::sim::DrawableDeclarations declarations;
-    cs::sim::DrawParameterValues values;
-    cs::MyGaugeCCallback* gauge = nullptr;
-    cs::IGaugeCDrawable* display = nullptr;
-};
+using cs::bench::kAreaPx;
+using cs::bench::Scene;
 
 void BM_DrawWithoutRedraw(benchmark::State& state) {
     Scene scene(static_cast<int32_t>(state.range(0)));

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/BenchScenes.h"
 #include "host/ImportTable.h"
 #include "properties/PanelCallback.h"
 #include "properties/PropertyCatalogue.h"
@@ -77,70 +78,9 @@ void BM_KitTcasScriptsPerTick(benchmark::State& state) {
 }
 BENCHMARK(BM_KitTcasScriptsPerTick)->Arg(0)->Arg(1);
 
-// The kit's window with 100 aircraft around, both gauges prepared.
-struct KitWindow {
-    cs::sim::SimHost host;
-    cs::MyPanelCCallback* panel = nullptr;
-    cs::gauge::Diagnostics d;
-    cs::gauge::GaugeFile tcas, advisory;
-    cs::workbench::LocalVariables locals;
-    cs::preview::ModuleCatalogue catalogue;
-    std::unique_ptr<cs::sim::GaugeHost> scratch;
-    std::vector<std::unique_ptr<cs::workbench::GaugeRuntime>> gauges;
-    double t = 0.0;
-
-    bool open() {
-        host.install();
-        host.scenario().own().moving(0.0, 250.0);
-        host.scenario().own().at(47.0, 8.0, 11000.0);
-        for (int i = 0; i < 100; ++i) {
-            host.scenario().addRelative(100 + i, i * 3.6, 1.5 + (i % 7), (i % 9) * 200.0 - 800.0,
-                                        i * 7.0, 200.0);
-        }
-        panel = new cs::MyPanelCCallback(cs::kVariantVa9vedored);
-        host.registerDirect("va9vedored", panel);
-        scratch = std::make_unique<cs::sim::GaugeHost>(host);
-        if (!scratch->create("va9vedored", "tcas")) {
-            return false;
-        }
-        catalogue.learn(host, *scratch);
-        if (!cs::gauge::readGaugeFile(CS_SOURCE_DIR "/docs/kit/ContactScope_TCAS.xml", tcas, d) ||
-            !cs::gauge::readGaugeFile(CS_SOURCE_DIR "/docs/kit/ContactScope_Advisory.xml", advisory,
-                                      d)) {
-            return false;
-        }
-        gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
-            tcas, host, locals, catalogue, cs::workbench::Placement{0, 0, 256, 256}));
-        gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
-            advisory, host, locals, catalogue, cs::workbench::Placement{28, 256, 200, 48}));
-        for (auto& g : gauges) {
-            if (!g->prepare(d)) {
-                return false;
-            }
-        }
-        return true;
-    }
-    void tick() {
-        host.advance(1.0 / 18.0, 1.0);
-        t += 1.0 / 18.0;
-        for (auto& g : gauges) {
-            g->tick(true, t, d);
-        }
-    }
-    ~KitWindow() {
-        gauges.clear();
-        scratch.reset();
-        if (panel != nullptr) {
-            host.registerDirect("va9vedored", nullptr);
-            panel->release();
-        }
-        ImportTable.panelServices.table = nullptr;
-    }
-};
-
 void BM_KitWindowTick(benchmark::State& state) {
-    KitWindow window;
-    if (!window.open()) {
+    cs::bench::KitWindow window;
+    if (!window.open(CS_SOURCE_DIR "/docs/kit")) {
         state.SkipWithError("the kit's gauges do not prepare");
         return;
     }
@@ -151,8 +91,8 @@ void BM_KitWindowTick(benchmark::State& state) {
 BENCHMARK(BM_KitWindowTick);
 
 void BM_KitWindowPicture(benchmark::State& state) {
-    KitWindow window;
-    if (!window.open()) {
+    cs::bench::KitWindow window;
+    if (!window.open(CS_SOURCE_DIR "/docs/kit")) {
         state.SkipWithError("the kit's gauges do not prepare");
         return;
     }

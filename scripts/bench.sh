@@ -126,3 +126,24 @@ print(f"{'benchmark':<{width}}  {'time':>10}  notes")
 for what, value, note in rows:
     print(f"{what:<{width}}  {value:>10}  {note}")
 EOF
+
+# The Windows build's workbench under Wine, when it is built and this machine
+# runs 32-bit programs: its own timing loops (no Google Benchmark for MinGW),
+# ratios from its one run.
+win=build/windows/tests/wine/windows/window_bench.exe
+echo
+if [ ! -f "$win" ]; then
+  echo "Windows: not measured ($win is not built: cmake --build --preset windows --target window_bench)"
+elif ! wine --version >/dev/null 2>&1; then
+  echo "Windows: not measured (this machine cannot run Wine's 32-bit loader)"
+else
+  prefix=$(mktemp -d "${TMPDIR:-/tmp}/cs-bench-prefix.XXXXXX")
+  export WINEPREFIX=$prefix/pfx WINEDEBUG=-all
+  unset DISPLAY WAYLAND_DISPLAY
+  WINEARCH=win32 wineboot --init >/dev/null 2>&1
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  wine "$win" "Z:$PWD/docs/kit" || echo "Windows: window_bench.exe failed"
+  wineserver -k 2>/dev/null || true
+  rm -rf "$prefix"
+fi
