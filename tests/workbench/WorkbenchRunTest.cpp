@@ -97,6 +97,14 @@ TEST(WorkbenchRun, TickOrderAndOwnGaugeCallbacks) {
     EXPECT_TRUE(fs::exists(fs::path(run.folder) / "with_display-0040.png"));
     EXPECT_TRUE(fs::exists(fs::path(run.folder) / "log.jsonl"));
     EXPECT_EQ(runtime.problems().size(), 0u);
+
+    // The gauges prepared at loading ran that scenario; a second one starts
+    // afresh: the tick counter from 1, the module's displays without the
+    // first run's traffic, so the TA comes at the same time.
+    const ScenarioRun again = bench.run(scenario, options, runtime);
+    EXPECT_EQ(text(again, "with_display", 1).text, "1");
+    EXPECT_DOUBLE_EQ(text(again, "with_display", 1).time, 0.0);
+    EXPECT_DOUBLE_EQ(text(again, "with_display", 0).time, 38.0);
 }
 
 // A value written in one unit and read in another, each in an L: variable of
@@ -176,7 +184,7 @@ TEST(WorkbenchRun, EveryReadablePropertyAtEachPicture) {
     std::string error;
     ASSERT_TRUE(bench.open(preview::defaultModulePath(), &error)) << error;
     WorkbenchOptions options;
-    options.gauges = {writeGauge("with_display", kWithDisplay)};
+    options.gauges = {writeGauge("every_property", kWithDisplay)};
     options.outDir.clear();
     gauge::Diagnostics d;
     ASSERT_TRUE(bench.load(options, d));

@@ -1,5 +1,6 @@
 #include "tools/workbench/Workbench.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -106,18 +107,31 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
     result.scenario = scenario.name;
     preview::loadTraffic(host, scenario);
 
-    LocalVariables locals;
+    // The gauges as loaded run the first scenario; each further one gets
+    // them made anew (fresh displays, variables from the start).
+    if (s.runtimesUsed) {
+        for (auto& placed : s.gauges) {
+            placed->runtime.reset();
+        }
+        s.locals = LocalVariables{};
+        for (auto& placed : s.gauges) {
+            placed->runtime = std::make_unique<GaugeRuntime>(
+                placed->file, host, s.locals, s.session.catalogue(), placed->placement);
+            gauge::Diagnostics prepare;
+            if (!placed->runtime->prepare(prepare)) {
+                throw std::runtime_error(prepare.problems().at(0).text());
+            }
+        }
+    }
+    s.runtimesUsed = true;
+    LocalVariables& locals = s.locals;
+    std::fill(locals.values.begin(), locals.values.end(), 0.0);
     for (const preview::NamedValue& v : scenario.localVariables) {
         locals.set(v.name, v.number);
     }
-    std::vector<std::unique_ptr<GaugeRuntime>> runtimes;
+    std::vector<GaugeRuntime*> runtimes;
     for (auto& placed : s.gauges) {
-        runtimes.push_back(std::make_unique<GaugeRuntime>(
-            placed->file, host, locals, s.session.catalogue(), placed->placement));
-        gauge::Diagnostics prepare;
-        if (!runtimes.back()->prepare(prepare)) {
-            throw std::runtime_error(prepare.problems().at(0).text());
-        }
+        runtimes.push_back(placed->runtime.get());
         for (const preview::NamedValue& v : scenario.gauge) {
             runtimes.back()->setProperty(v.id, v.number);
         }

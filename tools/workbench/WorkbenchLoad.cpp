@@ -128,10 +128,10 @@ void placeGauge(const WorkbenchOptions& options, PlacedGauge& placed, std::vecto
         v.width = std::max(v.width, static_cast<int>(std::lround(p.x + p.width)));
         v.height = std::max(v.height, static_cast<int>(std::lround(p.y + p.height)));
     }
-    // Every name against the module: a scratch run of the gauge.
-    LocalVariables locals;
-    GaugeRuntime runtime(f, s.session.host(), locals, s.session.catalogue(), p);
-    runtime.prepare(d);
+    // Every name against the module, as the gauge is prepared for its run.
+    placed.runtime =
+        std::make_unique<GaugeRuntime>(f, s.session.host(), s.locals, s.session.catalogue(), p);
+    placed.runtime->prepare(d);
 }
 
 // The panel window's picture: its size from the panel.cfg, else what its
@@ -167,6 +167,8 @@ bool Workbench::load(const WorkbenchOptions& options, gauge::Diagnostics& d) {
     State& s = *state_;
     s.gauges.clear();
     s.views.clear();
+    s.locals = LocalVariables{};
+    s.runtimesUsed = false;
     const size_t errors = d.errorCount();
     gauge::PanelWindow window;
     if (!options.panel.empty() && !readPanel(options, window, s.views, s.gauges, d)) {

@@ -24,10 +24,17 @@ struct PlacedGauge {
     Placement placement;
     size_t view = 0;
     GaugeImages images;
+    // Its callbacks and displays made and every name bound: prepared when
+    // the gauge is loaded (which checks it against the module), run by the
+    // first scenario and made anew for each further one, whose displays
+    // must start without the traffic of the one before.
+    std::unique_ptr<GaugeRuntime> runtime;
 };
 
 struct Workbench::State {
     preview::ModuleSession session;  // the module, its host and its catalogue
+    LocalVariables locals;           // shared by the gauges of a run
+    bool runtimesUsed = false;       // a scenario ran the prepared gauges
     std::vector<std::unique_ptr<PlacedGauge>> gauges;
     std::vector<View> views;
     std::unique_ptr<Replayer> replayer = makePlatformReplayer();
