@@ -42,11 +42,39 @@ TEST(GaugeReader, KeepsTheSchemaElementsItDoesNotModel) {
                       "</Element></Element>\n</Gauge>\n",
                       "g.xml", ".", g, d));
     EXPECT_TRUE(d.problems().empty());
+    EXPECT_EQ(g.notModelledScripts.size(), 1u);  // the rotation's value
     ASSERT_EQ(g.notModelled.size(), 2u);
     EXPECT_EQ(g.notModelled[0].name, "Rotate");
     EXPECT_EQ(g.notModelled[0].line, 4);
     EXPECT_EQ(g.notModelled[1].name, "MaskImage");
     EXPECT_EQ(g.notModelled[1].line, 5);
+}
+
+// XML ends a line at LF, CRLF and a CR alone: the same gauge written with
+// each gives the same lines, for an element and inside a script.
+TEST(GaugeReader, LinesWhateverTheLineEnds) {
+    const std::string lines[] = {"<Gauge Name=\"g\">",
+                                 "<Size X=\"9\" Y=\"9\"/>",
+                                 "<Update>",
+                                 "1 2 +",
+                                 "3 bogus",
+                                 "</Update>",
+                                 "<Element>",
+                                 "<Positon X=\"1\" Y=\"1\"/>",
+                                 "</Element>",
+                                 "</Gauge>"};
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+        std::string xml;
+        for (const std::string& l : lines) {
+            xml += l + end;
+        }
+        Diagnostics d;
+        GaugeFile g;
+        readGaugeText(xml, "g.xml", ".", g, d);
+        ASSERT_EQ(d.problems().size(), 2u) << "ends " << testing::PrintToString(end);
+        EXPECT_EQ(d.problems()[0].line, 5) << d.problems()[0].text();
+        EXPECT_EQ(d.problems()[1].line, 8) << d.problems()[1].text();
+    }
 }
 
 // A file that cannot be read is a problem of the file, without a line.
@@ -112,6 +140,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "Visible: unknown operator \"plus\""},
         BadGauge{"unbalanced if", gauge("<Update>1 if{ 2</Update>\n"), false, 3,
                  "Update: if{ not closed"},
+        // Elements the workbench does not draw still have their scripts checked.
+        BadGauge{"script of a rotation",
+                 gauge("<Element>\n<Rotate>\n<Value>1 2 plus</Value></Rotate>\n</Element>\n"),
+                 false, 5, "Rotate/Value: unknown operator \"plus\""},
         BadGauge{"bad format",
                  gauge("<Element>\n<Text X=\"9\" Y=\"9\">\n<String>%(1)%!q!</String></Text>\n"
                        "</Element>\n"),

@@ -116,6 +116,9 @@ int main(int argc, char** argv) {
         for (const SchemaElement& e : g.notModelled) {
             std::printf("  not modelled %s line %d\n", e.name.c_str(), e.line);
         }
+        for (const Script& s : g.notModelledScripts) {
+            std::printf("  not modelled script %s\n", scriptText(s).c_str());
+        }
         for (const Problem& p : d.problems()) {
             std::printf("  problem %d line %d %s: %s\n", static_cast<int>(p.severity), p.line,
                         p.element.c_str(), p.message.c_str());

@@ -111,6 +111,35 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+// All problems of a file in one pass: a gauge without a size still has its
+// names checked, also those in elements the workbench does not draw.
+TEST_F(SharedWorkbench, AllProblemsInOnePass) {
+    const fs::path file = fs::path(CS_TEST_ARTIFACTS) / "workbench-check" / "no_size.xml";
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << "<Gauge Name=\"g\">\n<Update>(A:PLANE ALTITUDE, fet)\n"
+                           "(C:va9vedored:advisry)</Update>\n<Element>\n<Shift>\n"
+                           "<Value>(C:va9vedored:rnage)</Value></Shift>\n</Element>\n</Gauge>\n";
+    WorkbenchOptions options;
+    options.gauges = {file.string()};
+    gauge::Diagnostics d;
+    EXPECT_FALSE(bench_->load(options, d));
+    std::vector<std::string> texts;
+    for (const gauge::Problem& p : d.problems()) {
+        texts.push_back(p.text());
+    }
+    for (const char* expected :
+         {":1: Gauge: no <Size", ":2: Update: (A:PLANE ALTITUDE, fet): unknown unit",
+          ":3: Update: (C:va9vedored:advisry)", ":5: warning: Shift: not drawn",
+          ":6: Shift/Value: (C:va9vedored:rnage): \"va9vedored\" has no property"}) {
+        EXPECT_EQ(std::count_if(
+                      texts.begin(), texts.end(),
+                      [&](const std::string& t) { return t.find(expected) != std::string::npos; }),
+                  1)
+            << expected << " in " << ::testing::PrintToString(texts);
+    }
+    EXPECT_EQ(texts.size(), 5u) << ::testing::PrintToString(texts);
+}
+
 TEST(WorkbenchCheck, PanelWithAMissingGauge) {
     const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "workbench-panel";
     fs::create_directories(dir);

@@ -61,6 +61,7 @@ void GaugeElements::readGauge(const pugi::xml_node& root) {
         }
     }
     gauge_.notModelled = std::move(notModelled_);
+    gauge_.notModelledScripts = std::move(notModelledScripts_);
     if (!haveSize && gauge_.background.empty()) {
         d_.error(at(root, "Gauge"),
                  "no <Size X Y> and no background <Image>: the gauge has no size");

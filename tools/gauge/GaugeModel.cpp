@@ -54,6 +54,9 @@ std::vector<Script*> allScripts(GaugeFile& gauge) {
     for (Area& a : gauge.areas) {
         collect(a, out);
     }
+    for (Script& s : gauge.notModelledScripts) {
+        out.push_back(&s);
+    }
     return out;
 }
 

@@ -111,12 +111,13 @@ struct GaugeFile {
     std::vector<Node> elements;
     std::vector<Area> areas;
     std::vector<SchemaElement> notModelled;  // in file order
+    std::vector<Script> notModelledScripts;  // their <Value> scripts, checked only
     int nodeCount = 0;
 };
 
-// Every script of the gauge in file order (Update, then the elements'
-// Visible/Value/String scripts and CustomDraw parameters, then the mouse),
-// for binding and checking.
+// Every script of the gauge (Update, then the elements' Visible/Value/String
+// scripts and CustomDraw parameters, then the mouse, then the value scripts
+// of elements not modelled), for binding and checking.
 std::vector<Script*> allScripts(GaugeFile& gauge);
 
 }  // namespace cs::gauge

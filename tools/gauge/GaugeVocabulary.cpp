@@ -48,7 +48,8 @@ std::string GaugeVocabulary::trim(std::string s) {
 GaugeVocabulary::GaugeVocabulary(std::string_view xml, const std::string& file, Diagnostics& d)
     : file_(file), d_(d) {
     for (size_t i = 0; i < xml.size(); ++i) {
-        if (xml[i] == '\n') {
+        // XML ends a line at LF, CRLF, and a CR alone.
+        if (xml[i] == '\n' || (xml[i] == '\r' && (i + 1 == xml.size() || xml[i + 1] != '\n'))) {
             lineStarts_.push_back(i + 1);
         }
     }
@@ -103,6 +104,10 @@ void GaugeVocabulary::unknownChild(const pugi::xml_node& child, const std::strin
     const std::string name = child.name();
     if (contains(kNotModelled, name)) {
         notModelled_.push_back(SchemaElement{name, lineOf(child)});
+        // Not drawn, but its value scripts are checked like any other.
+        for (const pugi::xpath_node& v : child.select_nodes(".//Value")) {
+            notModelledScripts_.push_back(script(v.node(), name + "/Value"));
+        }
         return;
     }
     d_.warn(at(child, parent),

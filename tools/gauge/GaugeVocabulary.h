@@ -50,6 +50,7 @@ class GaugeVocabulary {
     std::string file_;
     Diagnostics& d_;
     std::vector<SchemaElement> notModelled_;
+    std::vector<Script> notModelledScripts_;
 
   private:
     std::vector<size_t> lineStarts_{0};

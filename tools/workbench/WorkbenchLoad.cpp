@@ -109,12 +109,14 @@ void placeGauge(const WorkbenchOptions& options, PlacedGauge& placed, std::vecto
     }
     placed.images.load(f, d);
     if (f.width <= 0 || f.height <= 0) {
-        const GaugeImage* bg = placed.images.find(f.background);
-        if (bg == nullptr) {
-            return;  // unreadable; already reported
+        if (const GaugeImage* bg = placed.images.find(f.background)) {
+            f.width = bg->width;
+            f.height = bg->height;
+        } else {
+            // No size (reported when it was read): the gauge will not run,
+            // but its names are checked all the same, at one unit a side.
+            f.width = f.height = 1;
         }
-        f.width = bg->width;
-        f.height = bg->height;
     }
     Placement& p = placed.placement;
     if (p.width <= 0 && p.height <= 0) {
