@@ -115,6 +115,24 @@ INSTANTIATE_TEST_SUITE_P(
                                 "1 if{ 1 if{ 1 if{",
                                 10, "nested deeper"}));
 
+// Every error of a script is reported, each at its own line, and the
+// variables of a broken script are still there to be checked.
+TEST(ScriptErrorsAll, EveryErrorOfAScript) {
+    Diagnostics d;
+    const Script s =
+        compileScript("1 2 plus\n(L:a, number) 3 minus\n}\n(A:PLANE ALTITUDE, feet)", kOrigin, d);
+    EXPECT_FALSE(s.ok());
+    ASSERT_EQ(d.problems().size(), 3u);
+    EXPECT_EQ(d.problems()[0].line, 10);
+    EXPECT_NE(d.problems()[0].message.find("\"plus\""), std::string::npos);
+    EXPECT_EQ(d.problems()[1].line, 11);
+    EXPECT_NE(d.problems()[1].message.find("\"minus\""), std::string::npos);
+    EXPECT_EQ(d.problems()[2].line, 12);
+    EXPECT_NE(d.problems()[2].message.find("} without an open"), std::string::npos);
+    ASSERT_EQ(s.variables().size(), 2u);
+    EXPECT_EQ(s.variables()[1].name, "PLANE ALTITUDE");
+}
+
 struct FormatCase {
     const char* text;
     const char* expected;

@@ -157,7 +157,8 @@ class Compiler {
     Compiler(const std::vector<Token>& tokens, const Origin& origin, Diagnostics& diagnostics)
         : tokens_(tokens), origin_(origin), diagnostics_(diagnostics) {}
 
-    // False when any token did not compile (reported).
+    // False when any token did not compile. Every such token is reported,
+    // not only the first, but for blocks nested too deep, where it stops.
     bool run();
 
     std::vector<Instruction> code;
@@ -182,6 +183,7 @@ class Compiler {
     Diagnostics& diagnostics_;
     std::vector<Block> blocks_;
     bool ok_ = true;
+    bool stop_ = false;
 };
 
 void Compiler::fail(int line, const std::string& message) {
@@ -192,14 +194,14 @@ void Compiler::fail(int line, const std::string& message) {
 }
 
 bool Compiler::run() {
-    for (size_t t = 0; t < tokens_.size() && ok_; ++t) {
+    for (size_t t = 0; t < tokens_.size() && !stop_; ++t) {
         if (tokens_[t].kind == TokenKind::Word) {
             word(t);
         } else {
             operand(tokens_[t]);
         }
     }
-    if (ok_ && !blocks_.empty()) {
+    if (!stop_ && !blocks_.empty()) {
         fail(blocks_.back().line,
              std::string(blocks_.back().isElse ? "els{" : "if{") + " not closed with }");
     }
@@ -248,6 +250,7 @@ void Compiler::word(size_t& t) {
     if (w == "if{") {
         if (blocks_.size() >= static_cast<size_t>(kMaxBlockDepth)) {
             fail(token.line, "if{ blocks nested deeper than " + std::to_string(kMaxBlockDepth));
+            stop_ = true;
             return;
         }
         in.op = Op::JumpIfFalse;
@@ -312,9 +315,10 @@ Script compileScript(std::string_view source, const Origin& origin, Diagnostics&
     Compiler compiler(tokens, origin, diagnostics);
     script.ok_ = compiler.run();
     script.texts_ = std::move(compiler.texts);
+    // A broken script never runs, but its variables are still checked.
+    script.variables_ = std::move(compiler.variables);
     if (script.ok_) {
         script.code_ = std::move(compiler.code);
-        script.variables_ = std::move(compiler.variables);
     }
     script.bindings_.assign(script.variables_.size(), -1);
     return script;
