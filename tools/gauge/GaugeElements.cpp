@@ -21,6 +21,13 @@ void GaugeElements::readGauge(const pugi::xml_node& root) {
     if (pugi::xml_attribute a = root.attribute("Name")) {
         gauge_.name = trim(a.value());
     }
+    // Macros first: a script may use one defined further down.
+    for (pugi::xml_node m = root.child("Macro"); m; m = m.next_sibling("Macro")) {
+        checkAttributes(m, {"Name"});
+        int line = 0;
+        macros_.define(trim(m.attribute("Name").value()), content(m, &line, true), at(m, "Macro"),
+                       d_);
+    }
     bool haveSize = false;
     for (pugi::xml_node c = root.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) {
@@ -56,8 +63,9 @@ void GaugeElements::readGauge(const pugi::xml_node& root) {
             gauge_.elements.push_back(std::move(node));
         } else if (name == "Mouse") {
             readMouse(c);
-        } else if (name != "Comment") {
-            unknownChild(c, "Gauge", {"Size", "Image", "Update", "Element", "Mouse", "Comment"});
+        } else if (name != "Comment" && name != "Macro") {
+            unknownChild(c, "Gauge",
+                         {"Size", "Image", "Update", "Element", "Mouse", "Comment", "Macro"});
         }
     }
     gauge_.notModelled = std::move(notModelled_);

@@ -64,7 +64,7 @@ int GaugeVocabulary::lineAt(ptrdiff_t offset) const {
         lineStarts_.begin());
 }
 
-std::string GaugeVocabulary::content(const pugi::xml_node& n, int* line) const {
+std::string GaugeVocabulary::content(const pugi::xml_node& n, int* line, bool raw) const {
     std::string text;
     int at = 0;
     bool first = true;
@@ -87,7 +87,10 @@ std::string GaugeVocabulary::content(const pugi::xml_node& n, int* line) const {
     if (first) {
         *line = lineOf(n);
     }
-    return text;
+    if (raw || macros_.empty()) {
+        return text;
+    }
+    return macros_.expand(text, Origin{file_, *line, n.name()}, d_);
 }
 
 void GaugeVocabulary::checkAttributes(const pugi::xml_node& n, Names known) {

@@ -15,6 +15,7 @@
 
 #include "tools/gauge/Diagnostics.h"
 #include "tools/gauge/GaugeModel.h"
+#include "tools/gauge/Macros.h"
 
 namespace cs::gauge {
 
@@ -33,9 +34,10 @@ class GaugeVocabulary {
 
   protected:
     static std::string trim(std::string s);
-    // The text content and the line it starts on. Text split by comments is
-    // joined with the comments' line breaks kept, so lines stay right.
-    std::string content(const pugi::xml_node& n, int* line) const;
+    // The text content and the line it starts on, with the gauge's macros
+    // expanded (unless `raw`). Text split by comments is joined with the
+    // comments' line breaks kept, so lines stay right.
+    std::string content(const pugi::xml_node& n, int* line, bool raw = false) const;
 
     void checkAttributes(const pugi::xml_node& n, Names known);
     void unknownChild(const pugi::xml_node& child, const std::string& parent, Names known);
@@ -51,6 +53,7 @@ class GaugeVocabulary {
     Diagnostics& d_;
     std::vector<SchemaElement> notModelled_;
     std::vector<Script> notModelledScripts_;
+    Macros macros_;
 
   private:
     std::vector<size_t> lineStarts_{0};
