@@ -2,6 +2,7 @@
 // is reported (file:line: element: problem; warnings leave it runnable).
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 #include "tools/gauge/GaugeReader.h"
@@ -77,6 +78,56 @@ TEST(GaugeReader, LinesWhateverTheLineEnds) {
     }
 }
 
+std::string gauge(const std::string& body) {
+    return "<Gauge Name=\"g\">\n<Size X=\"100\" Y=\"50\"/>\n" + body + "</Gauge>\n";
+}
+
+// Variations of the schema the simulator takes without a word: each reads
+// into the model with no warning.
+struct Variation {
+    const char* label;
+    const char* body;  // after <Size>
+    bool (*check)(const GaugeFile&);
+};
+
+const Variation kVariations[] = {
+    {"attribute names in any case",
+     "<Mouse><Area left=\"1\" TOP=\"2\" Width=\"3\" height=\"4\"/></Mouse>",
+     [](const GaugeFile& g) {
+         return g.areas.size() == 1 && g.areas[0].top == 2 && g.areas[0].height == 4;
+     }},
+    {"click straight under Mouse", "<Mouse><Click Kind=\"LeftSingle\">1</Click></Mouse>",
+     [](const GaugeFile& g) { return g.areas.size() == 1 && g.areas[0].clicks.size() == 1; }},
+    {"tool-tip with an ID",
+     "<Mouse><Tooltip ID=\"TOOLTIPTEXT_RANGE\" MetricID=\"X\">range</Tooltip></Mouse>",
+     [](const GaugeFile& g) { return g.areas.size() == 1 && g.areas[0].hasTooltip; }},
+    {"Update and Size inside an element",
+     "<Element><Size X=\"9\" Y=\"9\"/><Update>1 (&gt;L:a, number)</Update></Element>",
+     [](const GaugeFile& g) { return g.elementUpdates.size() == 1 && g.elements.size() == 1; }},
+    {"comment inside a script", "<Update>1 <!-- two --> 2 +</Update>",
+     [](const GaugeFile& g) { return g.hasUpdate && g.update.ok(); }},
+};
+
+class SchemaVariations : public ::testing::TestWithParam<Variation> {};
+
+TEST_P(SchemaVariations, ReadWithoutAWord) {
+    const Variation& v = GetParam();
+    Diagnostics d;
+    GaugeFile g;
+    EXPECT_TRUE(readGaugeText(gauge(std::string(v.body) + "\n"), "g.xml", ".", g, d));
+    EXPECT_TRUE(d.problems().empty()) << d.problems().at(0).text();
+    EXPECT_TRUE(v.check(g)) << v.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SchemaVariations, ::testing::ValuesIn(kVariations),
+                         [](const ::testing::TestParamInfo<Variation>& info) {
+                             std::string name = info.param.label;
+                             for (char& ch : name) {
+                                 ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+                             }
+                             return name;
+                         });
+
 // A file that cannot be read is a problem of the file, without a line.
 TEST(GaugeReader, MissingFileHasNoLine) {
     Diagnostics d;
@@ -94,10 +145,6 @@ struct BadGauge {
     int line;
     const char* says;
 };
-
-std::string gauge(const std::string& body) {
-    return "<Gauge Name=\"g\">\n<Size X=\"100\" Y=\"50\"/>\n" + body + "</Gauge>\n";
-}
 
 class GaugeProblems : public ::testing::TestWithParam<BadGauge> {};
 

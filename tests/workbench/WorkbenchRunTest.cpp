@@ -140,6 +140,11 @@ TEST(WorkbenchRun, ShortIntervalsUnitsAndEveryProperty) {
         xml += "  <Element><Text X=\"64\" Y=\"8\"><String>%((L:u" + std::to_string(i) + ", " +
                kUnitCases[i].read + "))%!.2f!</String></Text></Element>\n";
     }
+    // An <Update> inside an element runs with the gauge's.
+    xml +=
+        "  <Element><Update>7 (&gt;L:from element, number)</Update>\n"
+        "    <Text X=\"64\" Y=\"8\"><String>%((L:from element, number))%!d!</String></Text>"
+        "</Element>\n";
     xml += "</Gauge>\n";
     Workbench bench;
     std::string error;
@@ -162,6 +167,7 @@ TEST(WorkbenchRun, ShortIntervalsUnitsAndEveryProperty) {
         EXPECT_EQ(text(run, "units", i).text, kUnitCases[i].shown)
             << kUnitCases[i].write << " read in " << kUnitCases[i].read;
     }
+    EXPECT_EQ(text(run, "units", std::size(kUnitCases)).text, "7");
     // A picture every half second, each in a file of its own.
     ASSERT_EQ(run.frames.size(), 5u);
     std::set<std::string> names;

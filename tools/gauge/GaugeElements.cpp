@@ -8,8 +8,8 @@ namespace cs::gauge {
 
 namespace {
 
-constexpr Names kElementChildren = {"Position",  "Visible", "Image",   "Text",
-                                    "Rectangle", "Select",  "Element", "CustomDraw"};
+constexpr Names kElementChildren = {"Position", "Visible", "Image",      "Text",   "Rectangle",
+                                    "Select",   "Element", "CustomDraw", "Update", "Size"};
 
 }  // namespace
 
@@ -18,15 +18,14 @@ GaugeElements::GaugeElements(std::string_view xml, GaugeFile& gauge, Diagnostics
 
 void GaugeElements::readGauge(const pugi::xml_node& root) {
     checkAttributes(root, {"Name", "Version", "Author", "Copyright", "ArtDirectory"});
-    if (pugi::xml_attribute a = root.attribute("Name")) {
+    if (pugi::xml_attribute a = attr(root, "Name")) {
         gauge_.name = trim(a.value());
     }
     // Macros first: a script may use one defined further down.
     for (pugi::xml_node m = root.child("Macro"); m; m = m.next_sibling("Macro")) {
         checkAttributes(m, {"Name"});
         int line = 0;
-        macros_.define(trim(m.attribute("Name").value()), content(m, &line, true), at(m, "Macro"),
-                       d_);
+        macros_.define(trim(attr(m, "Name").value()), content(m, &line, true), at(m, "Macro"), d_);
     }
     bool haveSize = false;
     for (pugi::xml_node c = root.first_child(); c; c = c.next_sibling()) {
@@ -42,11 +41,11 @@ void GaugeElements::readGauge(const pugi::xml_node& root) {
         } else if (name == "Image") {
             checkAttributes(
                 c, {"Name", "Bright", "Alpha", "ImageSizes", "NoTransparency", "Luminous"});
-            gauge_.background = trim(c.attribute("Name").value());
+            gauge_.background = trim(attr(c, "Name").value());
             gauge_.backgroundLine = lineOf(c);
         } else if (name == "Update") {
             checkAttributes(c, {"Frequency", "Hidden"});
-            if (c.attribute("Frequency")) {
+            if (attr(c, "Frequency")) {
                 // Runs per second, of the panel's 18 ticks.
                 const double f = number(c, "Frequency", 18.0);
                 if (!(f >= 1.0 && f <= 18.0)) {
@@ -86,7 +85,7 @@ void GaugeElements::readText(const pugi::xml_node& n, Node& node) {
     node.width = number(n, "X", 0.0, true);
     node.height = number(n, "Y", 0.0, true);
     node.text.length = static_cast<int>(number(n, "Length", 0.0));
-    if (pugi::xml_attribute f = n.attribute("Font")) {
+    if (pugi::xml_attribute f = attr(n, "Font")) {
         node.text.font = trim(f.value());
     }
     node.text.colour = colour(n, "Color", node.text.colour);
@@ -113,7 +112,7 @@ void GaugeElements::readText(const pugi::xml_node& n, Node& node) {
 
 void GaugeElements::readCustomDraw(const pugi::xml_node& n, Node& node) {
     checkAttributes(n, {"Name", "X", "Y", "Bright"});
-    const std::string name = trim(n.attribute("Name").value());
+    const std::string name = trim(attr(n, "Name").value());
     const size_t colon = name.find(':');
     if (colon == std::string::npos || colon == 0 || colon + 1 == name.size()) {
         d_.error(at(n, "CustomDraw"),
@@ -204,7 +203,7 @@ bool GaugeElements::readPart(const pugi::xml_node& child, Node& parent, int dept
         node.id = gauge_.nodeCount++;
         checkAttributes(child, {"Name", "Bright", "Alpha", "ImageSizes", "NoTransparency",
                                 "Luminous", "PointsTo", "DegreesPointsTo"});
-        node.image = trim(child.attribute("Name").value());
+        node.image = trim(attr(child, "Name").value());
         if (node.image.empty()) {
             d_.error(at(child, "Image"), "no Name: the image file in the gauge's folder");
         }
@@ -246,6 +245,12 @@ void GaugeElements::readElement(const pugi::xml_node& n, Node& node, int depth) 
             checkAttributes(c, {});
             node.hasVisible = true;
             node.visible = script(c, "Visible");
+        } else if (name == "Update") {
+            // Run with the gauge's own <Update>, as the simulator does.
+            checkAttributes(c, {"Frequency", "Hidden"});
+            gauge_.elementUpdates.push_back(script(c, "Update"));
+        } else if (name == "Size") {
+            checkAttributes(c, {"X", "Y"});  // the simulator takes it and draws nothing of it
         } else if (!readPart(c, node, depth)) {
             unknownChild(c, "Element", kElementChildren);
         }
@@ -257,10 +262,9 @@ void GaugeElements::readArea(const pugi::xml_node& n, Area& area, int depth) {
     checkAttributes(n, {"Left", "Top", "Right", "Bottom", "Width", "Height", "Name"});
     area.left = number(n, "Left", 0.0);
     area.top = number(n, "Top", 0.0);
-    area.width =
-        n.attribute("Right") ? number(n, "Right", 0.0) - area.left : number(n, "Width", 0.0);
+    area.width = attr(n, "Right") ? number(n, "Right", 0.0) - area.left : number(n, "Width", 0.0);
     area.height =
-        n.attribute("Bottom") ? number(n, "Bottom", 0.0) - area.top : number(n, "Height", 0.0);
+        attr(n, "Bottom") ? number(n, "Bottom", 0.0) - area.top : number(n, "Height", 0.0);
     for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) {
             continue;
@@ -274,28 +278,32 @@ void GaugeElements::readArea(const pugi::xml_node& n, Area& area, int depth) {
             readArea(c, child, depth + 1);
             area.children.push_back(std::move(child));
         } else if (name == "Click") {
-            checkAttributes(c, {"Kind", "Event", "Repeat"});
-            std::string kinds = c.attribute("Kind").value();
-            std::replace(kinds.begin(), kinds.end(), '|', '+');
-            std::stringstream split(kinds);
-            std::string kind;
-            bool move = false;
-            while (std::getline(split, kind, '+')) {
-                move = move || trim(kind) == "Move";
-            }
-            if (move && !area.hasMove) {
-                area.hasMove = true;
-                area.move = script(c, "Click");
-            } else {
-                area.clicks.push_back(script(c, "Click"));
-            }
+            readClick(c, area);
         } else if (name == "Tooltip") {
-            checkAttributes(c, {});
+            checkAttributes(c, {"ID", "MetricID"});
             area.hasTooltip = true;
             area.tooltip = formatted(c, "Tooltip");
         } else if (name != "Cursor" && name != "Help") {
             unknownChild(c, "Area", {"Area", "Click", "Tooltip", "Cursor", "Help"});
         }
+    }
+}
+
+void GaugeElements::readClick(const pugi::xml_node& c, Area& area) {
+    checkAttributes(c, {"Kind", "Event", "Repeat"});
+    std::string kinds = attr(c, "Kind").value();
+    std::replace(kinds.begin(), kinds.end(), '|', '+');
+    std::stringstream split(kinds);
+    std::string kind;
+    bool move = false;
+    while (std::getline(split, kind, '+')) {
+        move = move || trim(kind) == "Move";
+    }
+    if (move && !area.hasMove) {
+        area.hasMove = true;
+        area.move = script(c, "Click");
+    } else {
+        area.clicks.push_back(script(c, "Click"));
     }
 }
 
@@ -312,14 +320,23 @@ void GaugeElements::readMouse(const pugi::xml_node& n) {
             gauge_.areas.push_back(std::move(area));
         } else if (name == "Tooltip") {
             // A tool-tip for the whole gauge: an area covering it.
+            checkAttributes(c, {"ID", "MetricID"});
             Area area;
             area.line = lineOf(c);
             area.width = area.height = 1e7;
             area.hasTooltip = true;
             area.tooltip = formatted(c, "Tooltip");
             gauge_.areas.push_back(std::move(area));
+        } else if (name == "Click") {
+            // A click for the whole gauge, as the simulator takes one written
+            // straight under <Mouse>.
+            Area area;
+            area.line = lineOf(c);
+            area.width = area.height = 1e7;
+            readClick(c, area);
+            gauge_.areas.push_back(std::move(area));
         } else if (name != "Cursor" && name != "Help") {
-            unknownChild(c, "Mouse", {"Area", "Tooltip", "Cursor", "Help"});
+            unknownChild(c, "Mouse", {"Area", "Tooltip", "Click", "Cursor", "Help"});
         }
     }
 }

@@ -25,6 +25,7 @@ class GaugeElements : public GaugeVocabulary {
     void readSelect(const pugi::xml_node& n, Node& node, int depth);
     void readArea(const pugi::xml_node& n, Area& area, int depth);
     void readMouse(const pugi::xml_node& n);
+    void readClick(const pugi::xml_node& c, Area& area);
 
     GaugeFile& gauge_;
 };

@@ -48,6 +48,9 @@ std::vector<Script*> allScripts(GaugeFile& gauge) {
     if (gauge.hasUpdate) {
         out.push_back(&gauge.update);
     }
+    for (Script& s : gauge.elementUpdates) {
+        out.push_back(&s);
+    }
     for (Node& n : gauge.elements) {
         collect(n, out);
     }

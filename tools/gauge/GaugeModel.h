@@ -107,7 +107,8 @@ struct GaugeFile {
     int backgroundLine = 0;
     bool hasUpdate = false;
     Script update;
-    int updateEvery = 1;  // ticks between runs of Update: 18 / Frequency
+    std::vector<Script> elementUpdates;  // <Update> inside elements, run after it
+    int updateEvery = 1;                 // ticks between runs of Update: 18 / Frequency
     std::vector<Node> elements;
     std::vector<Area> areas;
     std::vector<SchemaElement> notModelled;  // in file order

@@ -20,6 +20,16 @@ bool contains(Names names, const std::string& name) {
     return false;
 }
 
+// Attribute names, which the simulator takes without regard to case.
+bool containsIgnoringCase(Names names, const std::string& name) {
+    for (const char* n : names) {
+        if (equalIgnoringCase(name, n)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<std::string> listOf(Names names) {
     std::vector<std::string> v;
     for (const char* n : names) {
@@ -35,6 +45,15 @@ constexpr Names kNotModelled = {"Shift",        "Rotate",   "Polyline", "Polygon
                                 "Nonlinearity", "Scale",    "Axis",     "Delay"};
 
 }  // namespace
+
+pugi::xml_attribute GaugeVocabulary::attr(const pugi::xml_node& n, const char* name) {
+    for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+        if (equalIgnoringCase(a.name(), name)) {
+            return a;
+        }
+    }
+    return pugi::xml_attribute();
+}
 
 std::string GaugeVocabulary::trim(std::string s) {
     const char* ws = " \t\r\n";
@@ -95,7 +114,7 @@ std::string GaugeVocabulary::content(const pugi::xml_node& n, int* line, bool ra
 
 void GaugeVocabulary::checkAttributes(const pugi::xml_node& n, Names known) {
     for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
-        if (!contains(known, a.name())) {
+        if (!containsIgnoringCase(known, a.name())) {
             d_.warn(at(n, n.name()), std::string("unknown attribute \"") + a.name() +
                                          "\"; ignored" + didYouMean(a.name(), listOf(known)));
         }
@@ -119,7 +138,7 @@ void GaugeVocabulary::unknownChild(const pugi::xml_node& child, const std::strin
 
 double GaugeVocabulary::number(const pugi::xml_node& n, const char* attribute, double fallback,
                                bool required) {
-    pugi::xml_attribute a = n.attribute(attribute);
+    pugi::xml_attribute a = attr(n, attribute);
     if (!a) {
         if (required) {
             d_.error(at(n, n.name()), std::string("missing attribute ") + attribute);
@@ -138,7 +157,7 @@ double GaugeVocabulary::number(const pugi::xml_node& n, const char* attribute, d
 }
 
 Colour GaugeVocabulary::colour(const pugi::xml_node& n, const char* attribute, Colour fallback) {
-    pugi::xml_attribute a = n.attribute(attribute);
+    pugi::xml_attribute a = attr(n, attribute);
     if (!a) {
         return fallback;
     }
@@ -152,7 +171,7 @@ Colour GaugeVocabulary::colour(const pugi::xml_node& n, const char* attribute, C
 }
 
 Adjust GaugeVocabulary::adjust(const pugi::xml_node& n, const char* attribute) {
-    const std::string v = lowerAscii(trim(n.attribute(attribute).value()));
+    const std::string v = lowerAscii(trim(attr(n, attribute).value()));
     if (v.empty() || v == "left" || v == "top") {
         return Adjust::Start;
     }
@@ -163,7 +182,7 @@ Adjust GaugeVocabulary::adjust(const pugi::xml_node& n, const char* attribute) {
         return Adjust::End;
     }
     d_.warn(at(n, n.name()), std::string("attribute ") + attribute + "=\"" +
-                                 n.attribute(attribute).value() +
+                                 attr(n, attribute).value() +
                                  "\": expected Left, Center, Right (Top, Bottom)");
     return Adjust::Start;
 }

@@ -34,6 +34,9 @@ class GaugeVocabulary {
 
   protected:
     static std::string trim(std::string s);
+    // The attribute `name`, whatever the case of its letters (as the
+    // simulator reads them); an empty attribute when there is none.
+    static pugi::xml_attribute attr(const pugi::xml_node& n, const char* name);
     // The text content and the line it starts on, with the gauge's macros
     // expanded (unless `raw`). Text split by comments is joined with the
     // comments' line breaks kept, so lines stay right.

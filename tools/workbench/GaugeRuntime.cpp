@@ -248,10 +248,20 @@ void GaugeRuntime::setParameters(Display& slot, gauge::Diagnostics& d) {
     }
 }
 
-void GaugeRuntime::tick(bool update, double time, gauge::Diagnostics& d) {
-    if (file_.hasUpdate && ticks_++ % file_.updateEvery == 0) {
+void GaugeRuntime::runUpdates(bool always, gauge::Diagnostics& d) {
+    if (ticks_++ % file_.updateEvery != 0 && !always) {
+        return;
+    }
+    if (file_.hasUpdate) {
         evaluator_.evaluate(file_.update, variables_, &d);
     }
+    for (const gauge::Script& s : file_.elementUpdates) {
+        evaluator_.evaluate(s, variables_, &d);
+    }
+}
+
+void GaugeRuntime::tick(bool update, double time, gauge::Diagnostics& d) {
+    runUpdates(false, d);
     if (update) {
         for (Display& slot : displays_) {
             slot.display->update();
@@ -269,9 +279,7 @@ void GaugeRuntime::tick(bool update, double time, gauge::Diagnostics& d) {
 }
 
 void GaugeRuntime::evaluateScripts(double time, gauge::Diagnostics& d, bool alwaysUpdate) {
-    if (file_.hasUpdate && (ticks_++ % file_.updateEvery == 0 || alwaysUpdate)) {
-        evaluator_.evaluate(file_.update, variables_, &d);
-    }
+    runUpdates(alwaysUpdate, d);
     for (Display& slot : displays_) {
         setParameters(slot, d);
     }

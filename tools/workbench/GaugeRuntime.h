@@ -108,6 +108,8 @@ class GaugeRuntime {
     void walk(gauge::Node& node, bool visible, double time, gauge::Diagnostics& d);
     void setParameters(Display& display, gauge::Diagnostics& d);
     void elementsAndTooltip(double time, gauge::Diagnostics& d);
+    // <Update> and the elements' ones, at the gauge's frequency (or always).
+    void runUpdates(bool always, gauge::Diagnostics& d);
 
     gauge::GaugeFile& file_;
     sim::SimHost& host_;
