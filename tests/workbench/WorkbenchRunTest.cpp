@@ -125,6 +125,20 @@ const UnitCase kUnitCases[] = {
     {"90 degrees", "radians", "1.57"},
     {"2 hours", "Minutes", "120.00"},
     {"3 NUMBER", "number", "3.00"},
+    // 1 inHg = 33.8639 hPa; F = C * 1.8 + 32; K = C + 273.15; a position of
+    // 16384 is the whole travel; 1 rpm = 6 degrees a second; 1 lb =
+    // 0.45359237 kg; 1 US gallon = 3.785411784 l.
+    {"29.92 inHg", "millibars", "1013.21"},
+    {"100 celsius", "fahrenheit", "212.00"},
+    {"300 kelvin", "celsius", "26.85"},
+    {"-40 fahrenheit", "celsius", "-40.00"},
+    {"50 percent", "percent over 100", "0.50"},
+    {"8192 position", "percent", "50.00"},
+    {"118.5 MHz", "kHz", "118500.00"},
+    {"2400 rpm", "degrees per second", "14400.00"},
+    {"10 kilograms", "pounds", "22.05"},
+    {"1 gallons", "liters", "3.79"},
+    {"28 volts", "volts", "28.00"},
 };
 
 TEST(WorkbenchRun, ShortIntervalsUnitsAndEveryProperty) {

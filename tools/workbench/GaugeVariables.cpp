@@ -5,87 +5,11 @@
 
 #include "simhost/SimHost.h"
 #include "tools/session/ModuleCatalogue.h"
+#include "tools/workbench/Units.h"
 
 namespace cs::workbench {
 
 namespace {
-
-enum class Dimension { Length, Angle, Speed, Time, Plain };
-
-struct Unit {
-    const char* name;
-    Dimension dimension;
-    double perBase;  // base units: foot, degree, knot, second
-};
-
-constexpr double kFeetPerMinutePerKnot = 6076.115486 / 60.0;
-constexpr double kMetresPerFoot = 0.3048;
-constexpr double kPi = 3.14159265358979323846;
-
-// The simulator's unit names (compared ignoring case), each with how many of
-// it make one base unit.
-
-constexpr Unit kUnits[] = {
-    {"feet", Dimension::Length, 1.0},
-    {"foot", Dimension::Length, 1.0},
-    {"ft", Dimension::Length, 1.0},
-    {"inches", Dimension::Length, 12.0},
-    {"inch", Dimension::Length, 12.0},
-    {"in", Dimension::Length, 12.0},
-    {"yards", Dimension::Length, 1.0 / 3.0},
-    {"yard", Dimension::Length, 1.0 / 3.0},
-    {"meters", Dimension::Length, kMetresPerFoot},
-    {"meter", Dimension::Length, kMetresPerFoot},
-    {"m", Dimension::Length, kMetresPerFoot},
-    {"centimeters", Dimension::Length, kMetresPerFoot * 100.0},
-    {"centimeter", Dimension::Length, kMetresPerFoot * 100.0},
-    {"cm", Dimension::Length, kMetresPerFoot * 100.0},
-    {"millimeters", Dimension::Length, kMetresPerFoot * 1000.0},
-    {"millimeter", Dimension::Length, kMetresPerFoot * 1000.0},
-    {"mm", Dimension::Length, kMetresPerFoot * 1000.0},
-    {"kilometers", Dimension::Length, kMetresPerFoot / 1000.0},
-    {"kilometer", Dimension::Length, kMetresPerFoot / 1000.0},
-    {"km", Dimension::Length, kMetresPerFoot / 1000.0},
-    {"nautical miles", Dimension::Length, kMetresPerFoot / 1852.0},
-    {"nautical mile", Dimension::Length, kMetresPerFoot / 1852.0},
-    {"nmiles", Dimension::Length, kMetresPerFoot / 1852.0},
-    {"nmile", Dimension::Length, kMetresPerFoot / 1852.0},
-    {"decinmile", Dimension::Length, kMetresPerFoot / 185.2},
-    {"decinmiles", Dimension::Length, kMetresPerFoot / 185.2},
-    {"miles", Dimension::Length, 1.0 / 5280.0},
-    {"mile", Dimension::Length, 1.0 / 5280.0},
-    {"degrees", Dimension::Angle, 1.0},
-    {"degree", Dimension::Angle, 1.0},
-    {"radians", Dimension::Angle, kPi / 180.0},
-    {"radian", Dimension::Angle, kPi / 180.0},
-    {"knots", Dimension::Speed, 1.0},
-    {"knot", Dimension::Speed, 1.0},
-    {"kilometers per hour", Dimension::Speed, 1.852},
-    {"kilometer per hour", Dimension::Speed, 1.852},
-    {"kph", Dimension::Speed, 1.852},
-    {"miles per hour", Dimension::Speed, 1852.0 / 1609.344},
-    {"mph", Dimension::Speed, 1852.0 / 1609.344},
-    {"feet per minute", Dimension::Speed, kFeetPerMinutePerKnot},
-    {"feet/minute", Dimension::Speed, kFeetPerMinutePerKnot},
-    {"ft/min", Dimension::Speed, kFeetPerMinutePerKnot},
-    {"feet per second", Dimension::Speed, kFeetPerMinutePerKnot / 60.0},
-    {"feet/second", Dimension::Speed, kFeetPerMinutePerKnot / 60.0},
-    {"meters per second", Dimension::Speed, 1852.0 / 3600.0},
-    {"meters/second", Dimension::Speed, 1852.0 / 3600.0},
-    {"m/s", Dimension::Speed, 1852.0 / 3600.0},
-    {"meters per minute", Dimension::Speed, 1852.0 / 60.0},
-    {"seconds", Dimension::Time, 1.0},
-    {"second", Dimension::Time, 1.0},
-    {"minutes", Dimension::Time, 1.0 / 60.0},
-    {"minute", Dimension::Time, 1.0 / 60.0},
-    {"hours", Dimension::Time, 1.0 / 3600.0},
-    {"hour", Dimension::Time, 1.0 / 3600.0},
-    {"number", Dimension::Plain, 1.0},
-    {"numbers", Dimension::Plain, 1.0},
-    {"bool", Dimension::Plain, 1.0},
-    {"boolean", Dimension::Plain, 1.0},
-    {"enum", Dimension::Plain, 1.0},
-};
 
 enum AircraftVariable {
     Altitude,
@@ -112,38 +36,6 @@ constexpr AircraftInfo kAircraft[] = {
     {"GROUND VELOCITY", Dimension::Speed, "knots"},
     {"SIM ON GROUND", Dimension::Plain, "bool"},
 };
-
-const Unit* findUnit(const std::string& name) {
-    for (const Unit& u : kUnits) {
-        if (gauge::equalIgnoringCase(name, u.name)) {
-            return &u;
-        }
-    }
-    return nullptr;
-}
-
-const char* dimensionName(Dimension d) {
-    switch (d) {
-        case Dimension::Length:
-            return "a length (feet, meters)";
-        case Dimension::Angle:
-            return "an angle (degrees, radians)";
-        case Dimension::Speed:
-            return "a speed (knots, feet per minute)";
-        case Dimension::Time:
-            return "a time (seconds, minutes)";
-        default:
-            return "a plain number (number, bool)";
-    }
-}
-
-std::vector<std::string> unitNames() {
-    std::vector<std::string> v;
-    for (const Unit& u : kUnits) {
-        v.emplace_back(u.name);
-    }
-    return v;
-}
 
 }  // namespace
 
@@ -225,6 +117,7 @@ int32_t GaugeVariables::bind(const gauge::VarRef& ref, const gauge::Origin& at,
     }
     Binding b;
     b.perBase = unit->perBase;
+    b.offset = unit->offset;
     b.key = std::string(1, ref.kind) + ":" + gauge::lowerAscii(ref.name) + "," + unit->name;
     if (ref.kind == 'L') {
         b.kind = Kind::Local;
@@ -343,7 +236,7 @@ void GaugeVariables::read(int32_t handle, gauge::Value& out) {
             out.number = host_.time() * b.perBase;
             return;
         case Kind::Local:
-            out.number = locals_.values[static_cast<size_t>(b.variable)] * b.perBase;
+            out.number = locals_.values[static_cast<size_t>(b.variable)] * b.perBase + b.offset;
             return;
         case Kind::MouseX:
             out.number = mouseX_;
@@ -379,7 +272,7 @@ void GaugeVariables::read(int32_t handle, gauge::Value& out) {
 void GaugeVariables::write(int32_t handle, const gauge::Value& value) {
     Binding& b = bindings_[static_cast<size_t>(handle)];
     if (b.kind == Kind::Local) {
-        locals_.values[static_cast<size_t>(b.variable)] = value.asNumber() / b.perBase;
+        locals_.values[static_cast<size_t>(b.variable)] = (value.asNumber() - b.offset) / b.perBase;
     } else if (b.kind == Kind::Property) {
         b.gauge->setNumberProperty(b.id, value.asNumber());
         b.last = gauge::Value::of(value.asNumber());

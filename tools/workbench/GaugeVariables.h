@@ -72,6 +72,7 @@ class GaugeVariables final : public gauge::Environment {
         std::string key;     // for sharing: kind, name and unit
         int variable = 0;    // A: variable, L: index
         double perBase = 1;  // unit per base unit
+        double offset = 0;   // the unit's value of the base's zero (temperatures)
         IGaugeCCallback* gauge = nullptr;
         int32_t id = -1;
         bool text = false;
