@@ -66,6 +66,18 @@ INSTANTIATE_TEST_SUITE_P(
         EvalCase{"(L:range, number) 2 *", "12", 0},
         EvalCase{"(L:range, number) 0 == if{ 6 (>L:range, number) } (L:range, number)", "6", 0},
         EvalCase{"(M:X) 256 /", "0.5", 0}, EvalCase{"(A:PLANE ALTITUDE, feet) 100 /", "110", 0},
+        // The one- and two-operand number operators, worked out by hand.
+        EvalCase{"5 /-/", "-5", 0}, EvalCase{"-2.7 int", "-2", 0}, EvalCase{"3 sqr", "9", 0},
+        EvalCase{"4 ++ ++ --", "5", 0}, EvalCase{"2 10 pow", "1024", 0},
+        EvalCase{"1000 log", "3", 0}, EvalCase{"1 exp ln", "1", 0}, EvalCase{"0 log", "0", 0},
+        EvalCase{"-90 dnor", "270", 0}, EvalCase{"725 d360", "5", 0},
+        EvalCase{"0 cos 0 sin +", "1", 0}, EvalCase{"1 1 atg2 rddg", "45", 0},
+        EvalCase{"1 atg 4 * pi ==", "1", 0}, EvalCase{"7 2 div", "3", 0},
+        EvalCase{"7 0 div", "0", 0},
+        // Bitwise, on 32-bit whole numbers: the & designers use as "and".
+        EvalCase{"12 10 &", "8", 0}, EvalCase{"12 10 |", "14", 0}, EvalCase{"12 10 ^", "6", 0},
+        EvalCase{"0 ~", "-1", 0}, EvalCase{"1 4 <<", "16", 0}, EvalCase{"256 4 >>", "16", 0},
+        EvalCase{"-1 28 >>", "15", 0}, EvalCase{"1 1 == 2 2 == &", "1", 0},
         // Short of operands: 0 for each missing one, one warning per script.
         EvalCase{"+", "0", 1}, EvalCase{"5 -", "-5", 1}, EvalCase{"p p p 1", "1", 1},
         EvalCase{"1 2 3 rng + +", "0", 1}));

@@ -1,5 +1,7 @@
 #include "tools/gauge/Script.h"
 
+#include "tools/gauge/NumberOperators.h"
+
 #include <cstdlib>
 
 #include "tools/gauge/ScriptTokens.h"
@@ -76,6 +78,15 @@ std::vector<std::string> operatorNames() {
     }
     for (const char* w : {"if{", "els{", "s0", "sp0", "l0"}) {
         names.emplace_back(w);
+    }
+    size_t count = 0;
+    const UnaryOperator* unary = unaryOperators(&count);
+    for (size_t i = 0; i < count; ++i) {
+        names.emplace_back(unary[i].word);
+    }
+    const BinaryOperator* binary = binaryOperators(&count);
+    for (size_t i = 0; i < count; ++i) {
+        names.emplace_back(binary[i].word);
     }
     return names;
 }
@@ -276,6 +287,17 @@ void Compiler::word(size_t& t) {
     }
     if (!known && registerWord(w, &in.op, &in.arg)) {
         known = true;
+    }
+    if (!known) {
+        if (const int u = unaryOperator(w.c_str()); u >= 0) {
+            in.op = Op::Unary;
+            in.arg = u;
+            known = true;
+        } else if (const int b = binaryOperator(w.c_str()); b >= 0) {
+            in.op = Op::Binary;
+            in.arg = b;
+            known = true;
+        }
     }
     if (!known) {
         fail(token.line, "unknown operator \"" + w + "\"" + didYouMean(w, operatorNames()));

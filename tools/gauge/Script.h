@@ -82,6 +82,8 @@ enum class Op : uint8_t {
     StorePop,
     Load,
     Quit,
+    Unary,   // arg: the operator's index in NumberOperators' one-operand table
+    Binary,  // arg: its index in the two-operand table
 };
 
 struct Instruction {

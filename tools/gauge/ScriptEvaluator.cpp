@@ -1,5 +1,7 @@
 #include "tools/gauge/ScriptEvaluator.h"
 
+#include "tools/gauge/NumberOperators.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -296,6 +298,19 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
                     copyValue(*v, registers_[static_cast<size_t>(in.arg)]);
                 }
                 break;
+            case Op::Unary: {
+                size_t count = 0;
+                const UnaryOperator* table = unaryOperators(&count);
+                pushNumber(table[in.arg].apply(popNumber()));
+                break;
+            }
+            case Op::Binary: {
+                size_t count = 0;
+                const BinaryOperator* table = binaryOperators(&count);
+                const double b = popNumber(), a = popNumber();
+                pushNumber(table[in.arg].apply(a, b));
+                break;
+            }
             case Op::Quit:
                 pc = code.size();
                 break;
