@@ -58,8 +58,18 @@ void evaluateTooltips(Area& area, AnyVariables& env, Evaluator& e, Diagnostics& 
     }
 }
 
+// Lines as XML counts them: a line ends at LF, CRLF or a CR alone.
+int xmlLines(std::string_view text) {
+    int lines = 1;
+    for (size_t i = 0; i < text.size(); ++i) {
+        lines +=
+            text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+    }
+    return lines;
+}
+
 void checkLines(const Diagnostics& d, const std::string& file, std::string_view text) {
-    const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    const int lines = xmlLines(text);
     for (const Problem& p : d.problems()) {
         if (p.file == file) {
             check(p.line >= 0 && p.line <= lines + 1, "problem line within the input", p.line);
