@@ -162,22 +162,31 @@ layer_of() {
     esac
 }
 
-check_includes() {
-    local src=$1 file relative own header theirs count=0
+# Each C++ file under DIR as a line "file" (relative to DIR), followed by a
+# line "file header" for each header it includes with quotes.
+includes_under() {
+    local dir=$1 file relative
     while IFS= read -r file; do
-        relative=${file#"$src"/}
+        relative=${file#"$dir"/}
+        echo "$relative"
+        sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file" |
+            sed "s|^|$relative |"
+    done < <(find "$dir" -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+}
+
+check_includes() {
+    local relative header own theirs count=0
+    while read -r relative header; do
         own=$(layer_of "$relative")
-        if [ -z "$own" ]; then
-            complain "$relative belongs to no subsystem"
+        if [ -z "$header" ]; then
+            [ -n "$own" ] || complain "$relative belongs to no subsystem"
             continue
         fi
-        while IFS= read -r header; do
-            theirs=$(layer_of "$header")
-            [ -n "$theirs" ] || continue  # not one of the module's own headers
-            count=$((count + 1))
-            [ "$theirs" -le "$own" ] || complain "$relative includes $header, from a subsystem above it"
-        done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
-    done < <(find "$src" -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+        theirs=$(layer_of "$header")
+        [ -n "$own" ] && [ -n "$theirs" ] || continue  # not one of the module's own headers
+        count=$((count + 1))
+        [ "$theirs" -le "$own" ] || complain "$relative includes $header, from a subsystem above it"
+    done < <(includes_under "$1")
     [ "$fail" -ne 0 ] || echo "All $count includes of the module's own headers point down or sideways."
 }
 
@@ -195,25 +204,22 @@ tool_tier_of() {
 }
 
 check_tool_includes() {
-    local tools=$1 file relative own header theirs count=0
-    while IFS= read -r file; do
-        relative=${file#"$tools"/}
+    local relative header own theirs count=0
+    while read -r relative header; do
         own=$(tool_tier_of "$relative")
-        if [ -z "$own" ]; then
-            complain "tools/$relative belongs to no tier"
+        if [ -z "$header" ]; then
+            [ -n "$own" ] || complain "tools/$relative belongs to no tier"
             continue
         fi
-        while IFS= read -r header; do
-            [[ $header == tools/* ]] || continue
-            header=${header#tools/}
-            theirs=$(tool_tier_of "$header")
-            count=$((count + 1))
-            if [ "${header%%/*}" != "${relative%%/*}" ] &&
-                { [ -z "$theirs" ] || [ "$theirs" -ge "$own" ]; }; then
-                complain "tools/$relative includes tools/$header, which is not below it"
-            fi
-        done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
-    done < <(find "$tools" -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+        [ -n "$own" ] && [[ $header == tools/* ]] || continue
+        header=${header#tools/}
+        theirs=$(tool_tier_of "$header")
+        count=$((count + 1))
+        if [ "${header%%/*}" != "${relative%%/*}" ] &&
+            { [ -z "$theirs" ] || [ "$theirs" -ge "$own" ]; }; then
+            complain "tools/$relative includes tools/$header, which is not below it"
+        fi
+    done < <(includes_under "$1")
     [ "$fail" -ne 0 ] || echo "All $count includes among the tools' folders point down."
 }
 
