@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string>
 
+#include "testsupport/TestNames.h"
 #include "tools/gauge/GaugeReader.h"
 
 namespace cs::gauge {
@@ -120,13 +121,7 @@ TEST_P(SchemaVariations, ReadWithoutAWord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SchemaVariations, ::testing::ValuesIn(kVariations),
-                         [](const ::testing::TestParamInfo<Variation>& info) {
-                             std::string name = info.param.label;
-                             for (char& ch : name) {
-                                 ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-                             }
-                             return name;
-                         });
+                         cs::test::ByLabel());
 
 // A file that cannot be read is a problem of the file, without a line.
 TEST(GaugeReader, MissingFileHasNoLine) {

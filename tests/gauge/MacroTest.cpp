@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/gauge/TestEnvironment.h"
+#include "testsupport/TestNames.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/gauge/ScriptEvaluator.h"
 
@@ -50,13 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Table, MacroValues,
                                            MacroCase{"a macro as argument",
                                                      "@Sum(@Four, @Sum(1, 1))", 6.0},
                                            MacroCase{"lines kept", "@Lines\n@Lines +", 6.0}),
-                         [](const ::testing::TestParamInfo<MacroCase>& info) {
-                             std::string name = info.param.label;
-                             for (char& ch : name) {
-                                 ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-                             }
-                             return name;
-                         });
+                         cs::test::ByLabel());
 
 // In a text, too, and the line of what follows a multi-line macro stays the
 // file's.
@@ -112,13 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "<Macro Name=\"Sum\">@1 @2 +</Macro>\n<Update>@Sum(1, 2</Update>\n", 4,
                    "@Sum( not closed"},
         MisuseCase{"bad name", "<Macro Name=\"two words\">1</Macro>\n", 3, "is not a macro name"}),
-    [](const ::testing::TestParamInfo<MisuseCase>& info) {
-        std::string name = info.param.label;
-        for (char& ch : name) {
-            ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-        }
-        return name;
-    });
+    cs::test::ByLabel());
 
 }  // namespace
 }  // namespace cs::gauge

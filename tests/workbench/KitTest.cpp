@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "tests/workbench/SharedWorkbench.h"
+#include "testsupport/TestNames.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/scenario/BuiltinScenarios.h"
 #include "tools/session/ModuleSession.h"
@@ -26,10 +27,8 @@ const std::string kKit = CS_SOURCE_DIR "/docs/kit/";
 // separations (one row of the TCAS II table): the times the kit must match.
 std::string referenceGauge(const char* separations) {
     // A folder per test: ctest runs the cases in parallel processes.
-    std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (char& ch : test) {
-        ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-    }
+    const std::string test =
+        cs::test::testName(::testing::UnitTest::GetInstance()->current_test_info()->name());
     const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "kit-reference" / test;
     fs::create_directories(dir);
     const fs::path path = dir / "reference.xml";

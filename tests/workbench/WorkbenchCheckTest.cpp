@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "tests/workbench/SharedWorkbench.h"
+#include "testsupport/TestNames.h"
 #include "tools/session/ModuleSession.h"
 #include "tools/workbench/Workbench.h"
 
@@ -103,13 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                 false, 3,
                 "\"ContactScope\" creates no display named \"radar\"; \"va9vedored:radar\" is the "
                 "radar display, which is \"ContactScope:TCAS\" in this registration"}),
-    [](const ::testing::TestParamInfo<BadName>& info) {
-        std::string name = info.param.label;
-        for (char& ch : name) {
-            ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-        }
-        return name;
-    });
+    cs::test::ByLabel());
 
 // All problems of a file in one pass: a gauge without a size still has its
 // names checked, also those in elements the workbench does not draw.
@@ -213,9 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   2, "--gauges belongs to --panel"},
                       CommandCase{"report_option", "--gauge {g} {s} --no-report --check", 0,
                                   "warning: a gauge run writes no report pages"}),
-    [](const ::testing::TestParamInfo<CommandCase>& info) {
-        return std::string(info.param.label);
-    });
+    cs::test::ByLabel());
 
 }  // namespace
 }  // namespace cs::workbench
