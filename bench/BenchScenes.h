@@ -69,8 +69,8 @@ struct Scene {
     cs::IGaugeCDrawable* display = nullptr;
 };
 
-// The kit's gauges are read from `kitFolder` (docs/kit of the tree).
-// The kit's window with 100 aircraft around, both gauges prepared.
+// The kit's window with 100 aircraft around, both gauges prepared; open()
+// reads the kit's gauges from `kitFolder` (docs/kit of the tree).
 struct KitWindow {
     cs::sim::SimHost host;
     cs::MyPanelCCallback* panel = nullptr;

@@ -14,17 +14,9 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <vector>
 
 #include "bench/BenchScenes.h"
-#include "host/ImportTable.h"
-#include "properties/PanelCallback.h"
-#include "properties/PropertyCatalogue.h"
 #include "simhost/Canvas.h"
-#include "simhost/GaugeHost.h"
-#include "simhost/SimHost.h"
-#include "tools/gauge/GaugeReader.h"
-#include "tools/session/ModuleCatalogue.h"
 #include "tools/workbench/Compositor.h"
 #include "tools/workbench/GaugeRuntime.h"
 #include "tools/workbench/Replayer.h"
@@ -33,48 +25,19 @@ namespace {
 
 void BM_KitTcasScriptsPerTick(benchmark::State& state) {
     const bool always = state.range(0) != 0;
-    cs::sim::SimHost host;
-    host.install();
-    host.scenario().own().moving(0.0, 250.0);
-    host.scenario().own().at(47.0, 8.0, 11000.0);
-    for (int i = 0; i < 100; ++i) {
-        host.scenario().addRelative(100 + i, i * 3.6, 1.5 + (i % 7), (i % 9) * 200.0 - 800.0,
-                                    i * 7.0, 200.0);
-    }
-    auto* panel = new cs::MyPanelCCallback(cs::kVariantVa9vedored);
-    host.registerDirect("va9vedored", panel);
-    cs::gauge::Diagnostics d;
-    cs::gauge::GaugeFile file;
-    if (!cs::gauge::readGaugeFile(CS_SOURCE_DIR "/docs/kit/ContactScope_TCAS.xml", file, d)) {
-        state.SkipWithError("the kit's TCAS gauge does not read");
+    cs::bench::KitWindow window;
+    if (!window.open(CS_SOURCE_DIR "/docs/kit")) {
+        state.SkipWithError("the kit's gauges do not prepare");
         return;
     }
-    {
-        cs::workbench::LocalVariables locals;
-        cs::preview::ModuleCatalogue catalogue;
-        cs::sim::GaugeHost scratch(host);
-        if (!scratch.create("va9vedored", "tcas")) {
-            state.SkipWithError("no scratch display");
-            return;
-        }
-        catalogue.learn(host, scratch);
-        cs::workbench::GaugeRuntime gauge(file, host, locals, catalogue, {0, 0, 256, 256});
-        if (!gauge.prepare(d)) {
-            state.SkipWithError(d.problems().at(0).text().c_str());
-            return;
-        }
-        gauge.mouse(128.0, 100.0, true, d);  // hovering, so the tool-tip is read too
-        for (int i = 0; i < 40; ++i) {       // two traffic cycles, frames drawn
-            host.advance(1.0 / 18.0, 1.0);
-            gauge.tick(true, i / 18.0, d);
-        }
-        for (auto _ : state) {
-            gauge.evaluateScripts(2.0, d, always);
-        }
+    cs::workbench::GaugeRuntime& tcas = *window.gauges[0];
+    tcas.mouse(128.0, 100.0, true, window.d);  // hovering, so the tool-tip is read too
+    for (int i = 0; i < 40; ++i) {             // two traffic cycles, frames drawn
+        window.tick();
     }
-    host.registerDirect("va9vedored", nullptr);
-    panel->release();
-    ImportTable.panelServices.table = nullptr;
+    for (auto _ : state) {
+        tcas.evaluateScripts(2.0, window.d, always);
+    }
 }
 BENCHMARK(BM_KitTcasScriptsPerTick)->Arg(0)->Arg(1);
 
