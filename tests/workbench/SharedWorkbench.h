@@ -25,6 +25,15 @@ inline preview::PreviewScenario builtin(const std::string& name) {
     throw std::runtime_error("no built-in " + name);
 }
 
+// A scenario of `duration` ("3 s") without traffic, the own aircraft
+// cruising at 5000 ft.
+inline preview::PreviewScenario emptySky(const std::string& duration) {
+    return preview::parseScenario(
+        R"({"duration": ")" + duration +
+            R"(", "own": {"latitude": 47, "longitude": 8, "altitude": "5000 ft"}, "traffic": []})",
+        "empty-sky.json");
+}
+
 class SharedWorkbench : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {

@@ -169,10 +169,7 @@ TEST(WorkbenchRun, ShortIntervalsUnitsAndEveryProperty) {
     options.frameIntervalS = 0.5;
     gauge::Diagnostics d;
     ASSERT_TRUE(bench.load(options, d)) << d.problems().at(0).text();
-    preview::PreviewScenario scenario = preview::parseScenario(
-        R"({"duration": "2 s", "own": {"latitude": 47, "longitude": 8, "altitude": "5000 ft"},
-            "traffic": []})",
-        "short.json");
+    preview::PreviewScenario scenario = emptySky("2 s");
     bench.resolve(scenario);
     gauge::Diagnostics runtime;
     const ScenarioRun run = bench.run(scenario, options, runtime);
@@ -270,10 +267,7 @@ TEST(WorkbenchRun, DrawingCommandsOfAPanelWindow) {
     options.frameIntervalS = 3.0;
     gauge::Diagnostics d;
     ASSERT_TRUE(bench.load(options, d)) << d.problems().at(0).text();
-    preview::PreviewScenario scenario = preview::parseScenario(
-        R"({"duration": "3 s", "own": {"latitude": 47, "longitude": 8, "altitude": "5000 ft"},
-            "traffic": []})",
-        "short.json");
+    preview::PreviewScenario scenario = emptySky("3 s");
     bench.resolve(scenario);
     gauge::Diagnostics runtime;
     bench.run(scenario, options, runtime);
