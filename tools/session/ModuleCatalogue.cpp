@@ -12,7 +12,6 @@ namespace cs::preview {
 namespace {
 
 constexpr int32_t kPropertyIdsAsked = 64;  // ids 0..63; the catalogue uses fewer
-constexpr size_t kMaxModuleText = 80;      // the module's texts, without the terminator
 
 bool equalIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -98,9 +97,7 @@ std::vector<PropertyValue> ModuleCatalogue::read(IGaugeCCallback* gauge) const {
         if (p.isText) {
             const char* t = nullptr;
             p.ok = gauge->getTextProperty(p.id, &t) && t != nullptr;
-            // Read no further than the module's longest text.
-            p.text = p.ok ? utf8FromWindows1252(std::string(t, strnlen(t, kMaxModuleText + 1)))
-                          : std::string();
+            p.text = p.ok ? utf8FromModuleText(t) : std::string();
         } else {
             p.ok = gauge->getNumberProperty(p.id, &p.number);
         }
@@ -172,6 +169,13 @@ std::string ModuleCatalogue::displayElsewhere(const std::string& panelName,
                     : ", which is \"" + panelName + ":" + here + "\" in this registration");
     }
     return "";
+}
+
+std::string utf8FromModuleText(const char* text) {
+    if (text == nullptr) {
+        return std::string();
+    }
+    return utf8FromWindows1252(std::string(text, strnlen(text, kMaxModuleText + 1)));
 }
 
 std::string utf8FromWindows1252(const std::string& text) {

@@ -6,6 +6,7 @@
 // displays differently); and reading every readable property of a gauge.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -79,5 +80,11 @@ class ModuleCatalogue {
 
 // Windows-1252 text (the module's narrow strings) as UTF-8.
 std::string utf8FromWindows1252(const std::string& text);
+
+// The longest text the module hands over, without its terminator.
+constexpr size_t kMaxModuleText = 80;
+// A text the module handed over, read no further than that, as UTF-8; ""
+// for null.
+std::string utf8FromModuleText(const char* text);
 
 }  // namespace cs::preview

@@ -39,14 +39,6 @@ constexpr AircraftInfo kAircraft[] = {
 
 }  // namespace
 
-std::string utf8FromModuleText(const char* text) {
-    if (text == nullptr) {
-        return std::string();
-    }
-    // The module's texts are at most 80 characters; read no further.
-    return preview::utf8FromWindows1252(std::string(text, strnlen(text, 81)));
-}
-
 size_t LocalVariables::index(const std::string& name) {
     for (size_t i = 0; i < names.size(); ++i) {
         if (gauge::equalIgnoringCase(names[i], name)) {
@@ -251,10 +243,10 @@ void GaugeVariables::read(int32_t handle, gauge::Value& out) {
                     t = "";
                 }
                 // Converted only when the module's text changed.
-                const size_t length = strnlen(t, 81);
+                const size_t length = strnlen(t, preview::kMaxModuleText + 1);
                 if (!b.last.isText || b.raw.compare(0, std::string::npos, t, length) != 0) {
                     b.raw.assign(t, length);
-                    b.last = gauge::Value::ofText(utf8FromModuleText(t));
+                    b.last = gauge::Value::ofText(preview::utf8FromModuleText(t));
                 }
                 out.isText = true;
                 out.text = b.last.text;

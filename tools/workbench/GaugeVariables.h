@@ -93,7 +93,4 @@ class GaugeVariables final : public gauge::Environment {
     double mouseX_ = 0.0, mouseY_ = 0.0;
 };
 
-// Windows-1252 text (the module's) as UTF-8.
-std::string utf8FromModuleText(const char* text);
-
 }  // namespace cs::workbench
