@@ -78,11 +78,8 @@ void printNode(const Node& n, int depth) {
 void printArea(const Area& a, int depth) {
     std::printf("%*sarea line %d at %g %g box %g %g", depth * 2, "", a.line, a.left, a.top, a.width,
                 a.height);
-    if (a.hasMove) {
-        std::printf(" move %s", scriptText(a.move).c_str());
-    }
-    for (const Script& s : a.clicks) {
-        std::printf(" click %s", scriptText(s).c_str());
+    for (const Click& c : a.clicks) {
+        std::printf(" click %x %s %s", c.kinds, c.event.c_str(), scriptText(c.script).c_str());
     }
     if (a.hasTooltip) {
         for (const Script& s : a.tooltip.scripts()) {
