@@ -77,6 +77,7 @@ struct KitWindow {
     cs::gauge::Diagnostics d;
     cs::gauge::GaugeFile tcas, advisory;
     cs::workbench::LocalVariables locals;
+    cs::workbench::AircraftInputs inputs;
     cs::preview::ModuleCatalogue catalogue;
     std::unique_ptr<cs::sim::GaugeHost> scratch;
     std::vector<std::unique_ptr<cs::workbench::GaugeRuntime>> gauges;
@@ -102,9 +103,9 @@ struct KitWindow {
             return false;
         }
         gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
-            tcas, host, locals, catalogue, cs::workbench::Placement{0, 0, 256, 256}));
+            tcas, host, locals, inputs, catalogue, cs::workbench::Placement{0, 0, 256, 256}));
         gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
-            advisory, host, locals, catalogue, cs::workbench::Placement{28, 256, 200, 48}));
+            advisory, host, locals, inputs, catalogue, cs::workbench::Placement{28, 256, 200, 48}));
         for (auto& g : gauges) {
             if (!g->prepare(d)) {
                 return false;

@@ -145,7 +145,10 @@ TEST_F(KitBench, ToolTipOfTheHoveredAircraft) {
     preview::PreviewScenario scenario = builtin("head-on");
     // At 60 s the intruder is 1.7 nm ahead: 36 pixels above the centre of the
     // 6 nm display (the window is 256 x 304).
-    scenario.mouse = {preview::MouseKey{58.0, 0.5, (128.0 - 36.0) / 304.0}};
+    preview::MouseKey key;
+    key.atS = 58.0;
+    key.y = (128.0 - 36.0) / 304.0;
+    scenario.mouse = {key};
     bench_->resolve(scenario);
     gauge::Diagnostics runtime;
     const ScenarioRun run = bench_->run(scenario, options, runtime);

@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadName{"unit", "<Update>(A:PLANE ALTITUDE, fet)</Update>\n", false, 3,
                 "unknown unit \"fet\"; did you mean \"feet\"?"},
         BadName{"aircraft variable", "<Update>(A:AIRSPEED INDICATED, knots)</Update>\n", true, 3,
-                "gives no value for this aircraft variable; reads 0"},
+                "no scenario gives a value for this aircraft variable"},
         BadName{"unit of the wrong kind", "<Update>(A:PLANE ALTITUDE, knots)</Update>\n", true, 3,
                 "does not fit PLANE ALTITUDE, a length"},
         BadName{"image", "<Element>\n<Image Name=\"nothere.bmp\"/></Element>\n", false, 4,

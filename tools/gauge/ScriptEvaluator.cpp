@@ -122,7 +122,10 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
             case Op::Write: {
                 const int32_t handle = bindings[static_cast<size_t>(in.arg)];
                 if (depth_ == 0) {
-                    underflow_ = true;
+                    // A key event is often sent with nothing on the stack:
+                    // its value is then 0, as in the simulator.
+                    underflow_ =
+                        underflow_ || script.variables()[static_cast<size_t>(in.arg)].kind != 'K';
                     if (handle >= 0) {
                         environment.write(handle, Value{});
                     }

@@ -57,6 +57,8 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
     }
 }
 
+}  // namespace
+
 // The number at the start of `text` and what follows it, leading spaces
 // removed; false when the text does not start with a number.
 bool splitValue(const std::string& text, double* value, std::string* unit) {
@@ -67,8 +69,6 @@ bool splitValue(const std::string& text, double* value, std::string* unit) {
     unit->erase(0, unit->find_first_not_of(' '));
     return end != begin;
 }
-
-}  // namespace
 
 std::string describe(const char* text, const NumberField& field) {
     std::string out = text != nullptr ? text : "";

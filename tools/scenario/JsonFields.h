@@ -111,6 +111,10 @@ const char* typeName(const Json& j);
 // misspelling, else empty.
 std::string closestName(const std::string& word, const std::vector<std::string>& candidates);
 
+// The number at the start of `text` and what follows it, leading spaces
+// removed; false when the text does not start with a number.
+bool splitValue(const std::string& text, double* value, std::string* unit);
+
 // `word` in lower case (ASCII).
 std::string lowerCase(std::string word);
 

@@ -65,6 +65,28 @@ struct NamedValue {
 struct MouseKey {
     double atS = 0.0;
     double x = 0.5, y = 0.5;  // fractions of the drawing area
+    std::string click;        // gauge workbench: a click there and then ("LeftSingle")
+    int line = 0;
+};
+
+// Gauge workbench: one key of an aircraft variable's timeline. The value
+// holds from `atS` to the next key; with `ramp` it runs evenly from the
+// previous key's value to this one instead.
+struct VariableKey {
+    double atS = 0.0;
+    bool isText = false;
+    double number = 0.0;
+    std::string text;
+    std::string unit;  // as written ("volts"); empty: a plain number
+    bool ramp = false;
+};
+
+// Gauge workbench: an (A:name) variable the scenario gives.
+struct GivenVariable {
+    std::string name;
+    std::string path;  // "aircraftVariables.ELECTRICAL MAIN BUS VOLTAGE", for messages
+    int line = 0;
+    std::vector<VariableKey> keys;  // ascending by time; the first holds from the start
 };
 
 struct DisplayPlan {
@@ -96,6 +118,9 @@ struct PreviewScenario {
 
     // Gauge workbench: initial values of the XML gauges' (L:name) variables.
     std::vector<NamedValue> localVariables;
+    // Gauge workbench: aircraft variables beyond the own aircraft's motion.
+    std::vector<GivenVariable> aircraftVariables;
+    double localTimeS = 12 * 3600.0;  // gauge workbench: the time of day at the start
 };
 
 }  // namespace cs::preview

@@ -7,6 +7,7 @@
 #include "simhost/FilePath.h"
 #include "tools/scenario/AircraftReader.h"
 #include "tools/scenario/ScenarioFields.h"
+#include "tools/scenario/WorkbenchInputs.h"
 
 namespace cs::preview {
 
@@ -18,12 +19,25 @@ namespace {
 
 using namespace fields;
 
-const std::vector<std::string> kTopKeys = {
-    "name",           "title",          "expect",        "duration",
-    "ticksPerSecond", "callsPerSecond", "frameInterval", "size",
-    "hostScale",      "mode",           "own",           "traffic",
-    "gauge",          "mouse",          "parameters",    "displays",
-    "localVariables"};
+const std::vector<std::string> kTopKeys = {"name",
+                                           "title",
+                                           "expect",
+                                           "duration",
+                                           "ticksPerSecond",
+                                           "callsPerSecond",
+                                           "frameInterval",
+                                           "size",
+                                           "hostScale",
+                                           "mode",
+                                           "own",
+                                           "traffic",
+                                           "gauge",
+                                           "mouse",
+                                           "parameters",
+                                           "displays",
+                                           "localVariables",
+                                           "aircraftVariables",
+                                           "localTime"};
 
 // The top level of a scenario file, read in the order of kTopKeys so that of
 // several mistakes the first in that order is reported.
@@ -51,7 +65,13 @@ class ScenarioReader {
             s.parameters = readNamedValues(*parameters, "parameters", true);
         }
         if (const Json* locals = in_.find(root, "localVariables")) {
-            s.localVariables = readLocalVariables(*locals, "localVariables");
+            s.localVariables = readLocalVariables(in_, *locals, "localVariables");
+        }
+        if (const Json* given = in_.find(root, "aircraftVariables")) {
+            s.aircraftVariables = readAircraftVariables(in_, *given, "aircraftVariables");
+        }
+        if (const Json* time = in_.find(root, "localTime")) {
+            s.localTimeS = readTimeOfDay(in_, *time, "localTime");
         }
         if (const Json* displays = in_.find(root, "displays")) {
             s.displays = readDisplays(*displays, "displays");
@@ -148,8 +168,12 @@ class ScenarioReader {
             const std::string p = itemPath(path, i);
             const Json& m = list[i];
             in_.expectObject(m, p);
-            in_.checkKeys(m, p, {"at", "x", "y"});
+            in_.checkKeys(m, p, {"at", "x", "y", "click"});
             MouseKey key;
+            key.line = in_.document().lineOf(p);
+            if (const Json* click = in_.find(m, "click")) {
+                key.click = in_.text(*click, fieldPath(p, "click"), 32);
+            }
             key.atS = in_.required(m, p, kMouseAt);
             if (key.atS < last) {
                 in_.fail(fieldPath(p, "at"), "times must not decrease from one key to the next");
@@ -203,22 +227,6 @@ class ScenarioReader {
                      "\"" + kind + "\" is not a display; expected \"tcas\" or \"radar\"");
         }
         return plan;
-    }
-
-    // Gauge workbench: initial values of the XML gauges' (L:name) variables.
-    std::vector<NamedValue> readLocalVariables(const Json& j, const std::string& path) const {
-        if (!j.is_object()) {
-            in_.fail(path, "expected an object such as {\"ContactScope range\": 6}");
-        }
-        std::vector<NamedValue> out;
-        for (auto it = j.begin(); it != j.end(); ++it) {
-            NamedValue v;
-            v.name = it.key();
-            v.path = fieldPath(path, it.key());
-            v.number = in_.finiteNumber(it.value(), v.path, "a number");
-            out.push_back(std::move(v));
-        }
-        return out;
     }
 
     // Draw parameters and gauge properties: names are the module's, values

@@ -33,12 +33,13 @@ const gauge::Area* areaAt(const std::vector<gauge::Area>& areas, double x, doubl
 }  // namespace
 
 GaugeRuntime::GaugeRuntime(gauge::GaugeFile& file, sim::SimHost& host, LocalVariables& locals,
-                           const preview::ModuleCatalogue& catalogue, const Placement& placement)
+                           const AircraftInputs& inputs, const preview::ModuleCatalogue& catalogue,
+                           const Placement& placement)
     : file_(file),
       host_(host),
       catalogue_(catalogue),
       placement_(placement),
-      variables_(host, locals, catalogue,
+      variables_(host, locals, inputs, catalogue,
                  [this](const std::string& panel) { return callbacksFor(panel); }) {
     states_.resize(static_cast<size_t>(file.nodeCount));
 }
@@ -233,6 +234,31 @@ void GaugeRuntime::mouse(double x, double y, bool moved, gauge::Diagnostics& d) 
         variables_.setMouse(ax, ay);
         evaluator_.evaluate(a->clickFor(gauge::kMouseMove)->script, variables_, &d);
     }
+}
+
+int GaugeRuntime::click(double x, double y, uint32_t kind, gauge::Diagnostics& d) {
+    double ax = 0.0, ay = 0.0;
+    const gauge::Area* a = areaAt(file_.areas, x, y, kind, &ax, &ay);
+    if (a == nullptr) {
+        return 0;
+    }
+    const gauge::Click* c = a->clickFor(kind);
+    variables_.setMouse(ax, ay, gauge::mouseKindName(kind));
+    evaluator_.evaluate(c->script, variables_, &d);
+    variables_.setMouse(ax, ay);
+    if (!c->event.empty()) {
+        clickEvents_.push_back(SentEvent{host_.time(), c->event, 0.0});
+    }
+    return c->line;
+}
+
+std::vector<SentEvent> GaugeRuntime::takeEvents() {
+    std::vector<SentEvent> out = std::move(clickEvents_);
+    clickEvents_.clear();
+    for (SentEvent& e : variables_.takeEvents()) {
+        out.push_back(std::move(e));
+    }
+    return out;
 }
 
 void GaugeRuntime::setParameters(Display& slot, gauge::Diagnostics& d) {

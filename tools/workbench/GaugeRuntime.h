@@ -11,7 +11,8 @@
 //      file order (children of hidden elements are not evaluated);
 //   5. the tool-tip of the mouse area under the mouse.
 // A mouse move runs the <Click Kind="Move"> script of the innermost area
-// under the mouse before the tick.
+// under the mouse before the tick; a click (LeftSingle, WheelUp, ...) runs
+// the <Click> of the innermost area whose Kind lists it, and logs its Event.
 #pragma once
 
 #include <map>
@@ -49,7 +50,8 @@ struct TextShown {
 class GaugeRuntime {
   public:
     GaugeRuntime(gauge::GaugeFile& file, sim::SimHost& host, LocalVariables& locals,
-                 const preview::ModuleCatalogue& catalogue, const Placement& placement);
+                 const AircraftInputs& inputs, const preview::ModuleCatalogue& catalogue,
+                 const Placement& placement);
     ~GaugeRuntime();
     GaugeRuntime(const GaugeRuntime&) = delete;
     GaugeRuntime& operator=(const GaugeRuntime&) = delete;
@@ -62,6 +64,12 @@ class GaugeRuntime {
     void setProperty(int32_t id, double value);
     // The mouse in gauge units; `moved` runs the Move script under it.
     void mouse(double x, double y, bool moved, gauge::Diagnostics& diagnostics);
+    // A click of one kind (a single bit of MouseKinds.h) at (x, y) in gauge
+    // units; the line of the <Click> that took it, or 0 when none did.
+    int click(double x, double y, uint32_t kind, gauge::Diagnostics& diagnostics);
+    // The key events sent since the last call: (>K:...) writes and the
+    // Event of each click taken.
+    std::vector<SentEvent> takeEvents();
     // One host tick at `time` seconds; `update` false skips the module's
     // update (the first tick, right after creation).
     void tick(bool update, double time, gauge::Diagnostics& diagnostics);
@@ -125,6 +133,7 @@ class GaugeRuntime {
     double mouseX_ = -1e9, mouseY_ = -1e9;
     long ticks_ = 0;  // ticks run, for the Update frequency
     std::string tooltip_;
+    std::vector<SentEvent> clickEvents_;
 };
 
 }  // namespace cs::workbench

@@ -11,31 +11,13 @@ namespace cs::workbench {
 
 namespace {
 
-enum AircraftVariable {
-    Altitude,
-    Indicated,
-    AboveGround,
-    Heading,
-    VerticalSpeed,
-    GroundSpeed,
-    OnGround
-};
-
-struct AircraftInfo {
-    const char* name;
-    Dimension dimension;
-    const char* natural;  // what "number" gives
-};
-
-constexpr AircraftInfo kAircraft[] = {
-    {"PLANE ALTITUDE", Dimension::Length, "feet"},
-    {"INDICATED ALTITUDE", Dimension::Length, "feet"},
-    {"PLANE ALT ABOVE GROUND", Dimension::Length, "feet"},
-    {"PLANE HEADING DEGREES TRUE", Dimension::Angle, "degrees"},
-    {"VERTICAL SPEED", Dimension::Speed, "feet per minute"},
-    {"GROUND VELOCITY", Dimension::Speed, "knots"},
-    {"SIM ON GROUND", Dimension::Plain, "bool"},
-};
+// G:Var1 to G:Var9: nine numbers of each gauge's own.
+int gaugeVariable(const std::string& name) {
+    return name.size() == 4 && gauge::lowerAscii(name.substr(0, 3)) == "var" && name[3] >= '1' &&
+                   name[3] <= '9'
+               ? name[3] - '1'
+               : -1;
+}
 
 }  // namespace
 
@@ -50,17 +32,14 @@ size_t LocalVariables::index(const std::string& name) {
     return names.size() - 1;
 }
 
-std::vector<std::string> GaugeVariables::aircraftVariables() {
-    std::vector<std::string> v;
-    for (const AircraftInfo& a : kAircraft) {
-        v.emplace_back(a.name);
-    }
-    return v;
-}
-
 GaugeVariables::GaugeVariables(sim::SimHost& host, LocalVariables& locals,
+                               const AircraftInputs& inputs,
                                const preview::ModuleCatalogue& catalogue, CallbackSource callbacks)
-    : host_(host), locals_(locals), catalogue_(catalogue), callbacks_(std::move(callbacks)) {}
+    : host_(host),
+      locals_(locals),
+      inputs_(inputs),
+      catalogue_(catalogue),
+      callbacks_(std::move(callbacks)) {}
 
 int32_t GaugeVariables::share(Binding binding) {
     for (size_t i = 0; i < bindings_.size(); ++i) {
@@ -79,16 +58,27 @@ int32_t GaugeVariables::bind(const gauge::VarRef& ref, const gauge::Origin& at,
         return bindProperty(ref, at, d);
     }
     if (ref.kind == 'M') {
-        if (ref.write || (ref.name != "X" && ref.name != "Y")) {
-            d.error(at, shown + ": the mouse offers (M:X) and (M:Y), read only");
+        const bool x = gauge::equalIgnoringCase(ref.name, "X");
+        const bool y = gauge::equalIgnoringCase(ref.name, "Y");
+        const bool event = gauge::equalIgnoringCase(ref.name, "Event");
+        if (ref.write || !(x || y || event)) {
+            d.error(at, shown + ": the mouse offers (M:X), (M:Y) and (M:Event), read only");
             return -1;
         }
         Binding b;
-        b.kind = ref.name == "X" ? Kind::MouseX : Kind::MouseY;
-        b.key = "M:" + ref.name;
+        b.kind = x ? Kind::MouseX : y ? Kind::MouseY : Kind::MouseEvent;
+        b.key = "M:" + gauge::lowerAscii(ref.name);
         return share(b);
     }
-    if (ref.kind != 'A' && ref.kind != 'E' && ref.kind != 'L') {
+    if (ref.kind == 'K') {
+        return bindEvent(ref, at, d);
+    }
+    if (ref.kind == 'G' && gaugeVariable(ref.name) < 0) {
+        d.error(at, shown + ": a gauge's own variables are (G:Var1) to (G:Var9)");
+        return -1;
+    }
+    if (ref.kind != 'A' && ref.kind != 'E' && ref.kind != 'P' && ref.kind != 'L' &&
+        ref.kind != 'G') {
         d.warn(at, shown + ": " + std::string(1, ref.kind) +
                        ": variables are not simulated by the workbench; reads 0, writes are "
                        "ignored");
@@ -97,8 +87,10 @@ int32_t GaugeVariables::bind(const gauge::VarRef& ref, const gauge::Origin& at,
     // An L: variable keeps its value in a base unit, so a unit the workbench
     // cannot convert would read back wrong in any other: refused, as for A:.
     const Unit* unit = findUnit(ref.unit);
-    if (unit == nullptr && ref.unit.empty() && ref.kind == 'L') {
-        d.warn(at, shown + ": no unit; taken as a plain number");
+    if (unit == nullptr && ref.unit.empty() && (ref.kind == 'L' || ref.kind == 'G')) {
+        if (ref.kind == 'L') {
+            d.warn(at, shown + ": no unit; taken as a plain number");
+        }
         unit = findUnit("number");
     }
     if (unit == nullptr) {
@@ -111,50 +103,60 @@ int32_t GaugeVariables::bind(const gauge::VarRef& ref, const gauge::Origin& at,
     b.perBase = unit->perBase;
     b.offset = unit->offset;
     b.key = std::string(1, ref.kind) + ":" + gauge::lowerAscii(ref.name) + "," + unit->name;
-    if (ref.kind == 'L') {
-        b.kind = Kind::Local;
-        b.variable = static_cast<int>(locals_.index(ref.name));
+    if (ref.kind == 'L' || ref.kind == 'G') {
+        b.kind = ref.kind == 'L' ? Kind::Local : Kind::Gauge;
+        b.variable =
+            ref.kind == 'L' ? static_cast<int>(locals_.index(ref.name)) : gaugeVariable(ref.name);
         return share(b);
     }
     if (ref.write) {
         d.error(at, shown + ": " + std::string(1, ref.kind) + ": variables cannot be written");
         return -1;
     }
-    Dimension dimension = Dimension::Time;
-    if (ref.kind == 'E') {
-        if (!gauge::equalIgnoringCase(ref.name, "SIMULATION TIME")) {
-            d.warn(at, shown +
-                           ": the workbench supplies only (E:SIMULATION TIME, seconds); "
-                           "reads 0");
-            return -1;
-        }
-        b.kind = Kind::Time;
-    } else {
-        int found = -1;
-        for (size_t i = 0; i < std::size(kAircraft); ++i) {
-            if (gauge::equalIgnoringCase(ref.name, kAircraft[i].name)) {
-                found = static_cast<int>(i);
-            }
-        }
-        if (found < 0) {
-            d.warn(at, shown +
-                           ": the scenario gives no value for this aircraft variable; "
-                           "reads 0" +
-                           gauge::didYouMean(ref.name, aircraftVariables()));
-            return -1;
-        }
-        b.kind = Kind::Aircraft;
-        b.variable = found;
-        dimension = kAircraft[found].dimension;
-        if (unit->dimension == Dimension::Plain && dimension != Dimension::Plain) {
-            b.perBase = findUnit(kAircraft[found].natural)->perBase;
-        }
+    return bindInput(ref, *unit, std::move(b), at, d);
+}
+
+// An aircraft or clock variable: found, and its unit fits.
+int32_t GaugeVariables::bindInput(const gauge::VarRef& ref, const Unit& unit, Binding b,
+                                  const gauge::Origin& at, gauge::Diagnostics& d) {
+    const std::string shown = "(" + ref.text + ")";
+    if (!inputs_.find(ref.kind, ref.name, &b.source)) {
+        d.warn(at, shown +
+                       (ref.kind == 'A'
+                            ? ": no scenario gives a value for this aircraft variable (see "
+                              "\"aircraftVariables\"); reads 0"
+                            : ": the workbench supplies SIMULATION TIME, ABSOLUTE TIME, LOCAL "
+                              "TIME and ZULU TIME here; reads 0") +
+                       gauge::didYouMean(ref.name, inputs_.names(ref.kind)));
+        return -1;
     }
-    if (unit->dimension != Dimension::Plain && unit->dimension != dimension) {
+    b.kind = Kind::Input;
+    const Dimension dimension = b.source.dimension;
+    if (unit.dimension == Dimension::Plain && dimension != Dimension::Plain &&
+        b.source.natural != nullptr) {
+        b.perBase = b.source.natural->perBase;
+        b.offset = b.source.natural->offset;
+    }
+    if (unit.dimension != Dimension::Plain && dimension != Dimension::Plain &&
+        unit.dimension != dimension) {
         d.warn(at, shown + ": unit \"" + ref.unit + "\" does not fit " + ref.name + ", " +
                        dimensionName(dimension) + "; reads 0");
         return -1;
     }
+    return share(b);
+}
+
+// (>K:EVENT): a key event the simulator would act on; logged, not simulated.
+int32_t GaugeVariables::bindEvent(const gauge::VarRef& ref, const gauge::Origin& at,
+                                  gauge::Diagnostics& d) {
+    if (!ref.write) {
+        d.warn(at, "(" + ref.text + "): key events are sent with (>K:...), not read; reads 0");
+        return -1;
+    }
+    Binding b;
+    b.kind = Kind::Event;
+    b.name = ref.name;
+    b.key = "K:" + ref.name;
     return share(b);
 }
 
@@ -197,35 +199,21 @@ int32_t GaugeVariables::bindProperty(const gauge::VarRef& ref, const gauge::Orig
     return share(b);
 }
 
-double GaugeVariables::aircraftValue(int variable) const {
-    const sim::Aircraft& own = host_.scenario().own();
-    switch (variable) {
-        case Altitude:
-            return own.trueAltitude;
-        case Indicated:
-            return own.indicatedAltitude;
-        case AboveGround:
-            return own.altAboveGround;
-        case Heading:
-            return own.headingTrue;
-        case VerticalSpeed:
-            return own.verticalSpeed / kFeetPerMinutePerKnot;
-        case GroundSpeed:
-            return std::hypot(own.velocityNorth, own.velocityEast);
-        default:
-            return own.altAboveGround <= 0.0 ? 1.0 : 0.0;
-    }
-}
-
 void GaugeVariables::read(int32_t handle, gauge::Value& out) {
     Binding& b = bindings_[static_cast<size_t>(handle)];
     out.isText = false;
     switch (b.kind) {
-        case Kind::Aircraft:
-            out.number = aircraftValue(b.variable) * b.perBase;
+        case Kind::Input:
+            inputs_.read(b.source, host_, out);
+            if (!out.isText) {
+                out.number = out.number * b.perBase + b.offset;
+            }
             return;
-        case Kind::Time:
-            out.number = host_.time() * b.perBase;
+        case Kind::Gauge:
+            out.number = own_[static_cast<size_t>(b.variable)] * b.perBase + b.offset;
+            return;
+        case Kind::Event:
+            out.number = 0.0;
             return;
         case Kind::Local:
             out.number = locals_.values[static_cast<size_t>(b.variable)] * b.perBase + b.offset;
@@ -235,6 +223,10 @@ void GaugeVariables::read(int32_t handle, gauge::Value& out) {
             return;
         case Kind::MouseY:
             out.number = mouseY_;
+            return;
+        case Kind::MouseEvent:
+            out.isText = true;
+            out.text = mouseEvent_;
             return;
         case Kind::Property:
             if (b.text) {
@@ -265,12 +257,22 @@ void GaugeVariables::write(int32_t handle, const gauge::Value& value) {
     Binding& b = bindings_[static_cast<size_t>(handle)];
     if (b.kind == Kind::Local) {
         locals_.values[static_cast<size_t>(b.variable)] = (value.asNumber() - b.offset) / b.perBase;
+    } else if (b.kind == Kind::Gauge) {
+        own_[static_cast<size_t>(b.variable)] = (value.asNumber() - b.offset) / b.perBase;
+    } else if (b.kind == Kind::Event) {
+        events_.push_back(SentEvent{host_.time(), b.name, value.asNumber()});
     } else if (b.kind == Kind::Property) {
         b.gauge->setNumberProperty(b.id, value.asNumber());
         b.last = gauge::Value::of(value.asNumber());
         b.touched = true;
         b.written = true;
     }
+}
+
+std::vector<SentEvent> GaugeVariables::takeEvents() {
+    std::vector<SentEvent> out;
+    out.swap(events_);
+    return out;
 }
 
 std::vector<PropertyAccess> GaugeVariables::takeAccesses() {

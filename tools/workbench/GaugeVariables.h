@@ -1,14 +1,17 @@
 // The variables a gauge's scripts reach, as the workbench provides them:
-//   (A:name, unit)   the own aircraft of the scenario (altitudes, heading,
-//                    vertical speed, ground speed, on ground), unit-converted
-//   (E:SIMULATION TIME, seconds)
+//   (A:name, unit)   the own aircraft's motion, or what the scenario gives,
+//                    unit-converted (see AircraftInputs.h)
+//   (E:name), (P:name)  the clock: SIMULATION, ABSOLUTE, LOCAL, ZULU TIME
+//   (G:Var1)..(G:Var9)  nine numbers of this gauge's own
+//   (>K:EVENT)       a key event, logged with its value and time
 //   (L:name, unit)   shared by every gauge of the run, stored in the unit's
 //                    base (feet, degrees, knots, seconds) so that writing in
 //                    one unit and reading in another converts
-//   (M:X), (M:Y)     the mouse in gauge units, relative to the mouse area
+//   (M:X), (M:Y)     the mouse in gauge units, relative to the mouse area;
+//   (M:Event)        the click being handled ("LeftSingle")
 //   (C:callback:property)  through the named panel callback's name-to-id and
 //                    this gauge's own gauge callback, as the simulator does
-// Other kinds (K:, P:, G: ...) read 0 and ignore writes, with a warning.
+// Other kinds read 0 and ignore writes, with a warning.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +22,7 @@
 #include "host/PanelInterfaces.h"
 #include "tools/gauge/ScriptEvaluator.h"
 #include "tools/session/ModuleCatalogue.h"
+#include "tools/workbench/AircraftInputs.h"
 
 namespace cs::sim {
 class SimHost;
@@ -41,13 +45,20 @@ struct PropertyAccess {
     bool written = false;
 };
 
+// A key event a script sent: (>K:name) with the value it took.
+struct SentEvent {
+    double time = 0.0;
+    std::string name;
+    double value = 0.0;
+};
+
 class GaugeVariables final : public gauge::Environment {
   public:
     // `callbacks` gives this gauge's own gauge callback for a panel callback
     // name (created on first use); null when the module has none.
     using CallbackSource = std::function<IGaugeCCallback*(const std::string& panel)>;
 
-    GaugeVariables(sim::SimHost& host, LocalVariables& locals,
+    GaugeVariables(sim::SimHost& host, LocalVariables& locals, const AircraftInputs& inputs,
                    const preview::ModuleCatalogue& catalogue, CallbackSource callbacks);
 
     int32_t bind(const gauge::VarRef& ref, const gauge::Origin& at,
@@ -55,24 +66,27 @@ class GaugeVariables final : public gauge::Environment {
     void read(int32_t handle, gauge::Value& out) override;
     void write(int32_t handle, const gauge::Value& value) override;
 
-    void setMouse(double x, double y) {
+    // The mouse relative to the area under it, and the click being handled
+    // ("LeftSingle"; empty for a move), for (M:X), (M:Y) and (M:Event).
+    void setMouse(double x, double y, const char* event = "") {
         mouseX_ = x;
         mouseY_ = y;
+        mouseEvent_ = event;
     }
     // The C: values touched since the last call, each property once.
     std::vector<PropertyAccess> takeAccesses();
-
-    // The A: variable names the workbench supplies.
-    static std::vector<std::string> aircraftVariables();
+    // The key events sent since the last call, in order.
+    std::vector<SentEvent> takeEvents();
 
   private:
-    enum class Kind { Aircraft, Time, Local, MouseX, MouseY, Property };
+    enum class Kind { Input, Local, Gauge, Event, MouseX, MouseY, MouseEvent, Property };
     struct Binding {
         Kind kind = Kind::Local;
-        std::string key;     // for sharing: kind, name and unit
-        int variable = 0;    // A: variable, L: index
-        double perBase = 1;  // unit per base unit
-        double offset = 0;   // the unit's value of the base's zero (temperatures)
+        std::string key;                // for sharing: kind, name and unit
+        AircraftInputs::Source source;  // Input
+        int variable = 0;               // L: index, G: number
+        double perBase = 1;             // unit per base unit
+        double offset = 0;              // the unit's value of the base's zero (temperatures)
         IGaugeCCallback* gauge = nullptr;
         int32_t id = -1;
         bool text = false;
@@ -83,14 +97,20 @@ class GaugeVariables final : public gauge::Environment {
     };
     int32_t share(Binding binding);
     int32_t bindProperty(const gauge::VarRef& ref, const gauge::Origin& at, gauge::Diagnostics& d);
-    double aircraftValue(int variable) const;
+    int32_t bindInput(const gauge::VarRef& ref, const Unit& unit, Binding b,
+                      const gauge::Origin& at, gauge::Diagnostics& d);
+    int32_t bindEvent(const gauge::VarRef& ref, const gauge::Origin& at, gauge::Diagnostics& d);
 
     sim::SimHost& host_;
     LocalVariables& locals_;
+    const AircraftInputs& inputs_;
     const preview::ModuleCatalogue& catalogue_;
     CallbackSource callbacks_;
     std::vector<Binding> bindings_;
     double mouseX_ = 0.0, mouseY_ = 0.0;
+    std::string mouseEvent_;
+    double own_[9] = {};  // G:Var1..9
+    std::vector<SentEvent> events_;
 };
 
 }  // namespace cs::workbench

@@ -6,11 +6,12 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include <nlohmann/json.hpp>
-
+#include "tools/gauge/MouseKinds.h"
 #include "tools/output/ImageFiles.h"
+#include "tools/scenario/InputError.h"
 #include "tools/session/ScenarioTraffic.h"
 #include "tools/workbench/Compositor.h"
+#include "tools/workbench/WorkbenchLog.h"
 #include "tools/workbench/WorkbenchState.h"
 
 namespace cs::workbench {
@@ -43,13 +44,6 @@ void collectElements(const gauge::Node& node, const std::vector<NodeState>& stat
     for (const gauge::Node& c : node.children) {
         collectElements(c, states, out);
     }
-}
-
-nlohmann::ordered_json jsonNumber(double v) {
-    if (!std::isfinite(v)) {
-        return nullptr;
-    }
-    return std::round(v * 1e4) / 1e4;
 }
 
 // A picture's file name from its time: "<view>-0042.png" at a whole second,
@@ -97,6 +91,43 @@ void Workbench::useReplayer(std::unique_ptr<Replayer> replayer) {
 
 void Workbench::resolve(preview::PreviewScenario& scenario) {
     preview::resolveNames(scenario, state_->session.vocabulary());
+    state_->inputs.admit(scenario);
+    for (const preview::MouseKey& k : scenario.mouse) {
+        if (!k.click.empty() && gauge::mouseKind(k.click) == 0) {
+            throw preview::InputError(scenario.file, k.line, "mouse",
+                                      "\"" + k.click + "\" is not a click" +
+                                          gauge::didYouMean(k.click, gauge::mouseKindNames()));
+        }
+    }
+}
+
+// The clicks of the mouse track due by `t`, each to the topmost gauge (the
+// last placed) with an area that takes it there.
+void Workbench::clicks(const preview::PreviewScenario& scenario, double t,
+                       const std::vector<GaugeRuntime*>& runtimes, ScenarioRun& result,
+                       gauge::Diagnostics& d) {
+    State& s = *state_;
+    for (const preview::MouseKey& k : scenario.mouse) {
+        if (k.click.empty() || k.atS > t + 1e-9 || k.atS <= s.clickedUntil + 1e-9) {
+            continue;
+        }
+        const uint32_t kind = gauge::mouseKind(k.click);
+        for (const View& v : s.views) {
+            ClickLog log{t, v.name, gauge::mouseKindName(kind), k.x, k.y, "", 0};
+            for (size_t i = runtimes.size(); i-- > 0 && log.line == 0;) {
+                if (s.views[s.gauges[i]->view].name != v.name) {
+                    continue;
+                }
+                const Placement& p = runtimes[i]->placement();
+                log.line =
+                    runtimes[i]->click((k.x * v.width - p.x) / runtimes[i]->scaleX(),
+                                       (k.y * v.height - p.y) / runtimes[i]->scaleY(), kind, d);
+                log.gauge = log.line != 0 ? s.gauges[i]->file.name : "";
+            }
+            result.clicks.push_back(std::move(log));
+        }
+    }
+    s.clickedUntil = t;
 }
 
 ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
@@ -109,14 +140,16 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
 
     // The gauges as loaded run the first scenario; each further one gets
     // them made anew (fresh displays, variables from the start).
-    if (s.runtimesUsed) {
+    s.inputs.use(scenario);
+    s.clickedUntil = -1.0;
+    if (s.runtimesUsed || s.inputsPrepared != s.inputs.givenCount()) {
         for (auto& placed : s.gauges) {
             placed->runtime.reset();
         }
         s.locals = LocalVariables{};
         for (auto& placed : s.gauges) {
             placed->runtime = std::make_unique<GaugeRuntime>(
-                placed->file, host, s.locals, s.session.catalogue(), placed->placement);
+                placed->file, host, s.locals, s.inputs, s.session.catalogue(), placed->placement);
             gauge::Diagnostics prepare;
             if (!placed->runtime->prepare(prepare)) {
                 throw std::runtime_error(prepare.problems().at(0).text());
@@ -124,6 +157,7 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
         }
     }
     s.runtimesUsed = true;
+    s.inputsPrepared = s.inputs.givenCount();
     LocalVariables& locals = s.locals;
     std::fill(locals.values.begin(), locals.values.end(), 0.0);
     for (const preview::NamedValue& v : scenario.localVariables) {
@@ -185,8 +219,13 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
             runtimes[i]->mouse((mx * v.width - p.x) / runtimes[i]->scaleX(),
                                (my * v.height - p.y) / runtimes[i]->scaleY(), moved, d);
         }
-        for (auto& runtime : runtimes) {
-            runtime->tick(call > 0, t, d);
+        clicks(scenario, t, runtimes, result, d);
+        for (size_t i = 0; i < runtimes.size(); ++i) {
+            runtimes[i]->tick(call > 0, t, d);
+            for (SentEvent& e : runtimes[i]->takeEvents()) {
+                result.events.push_back(
+                    EventLog{e.time, s.gauges[i]->file.name, std::move(e.name), e.value});
+            }
         }
         if (t + 1e-9 < nextImage) {
             continue;
@@ -241,76 +280,8 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
     }
 
     if (writing && options.writeLog) {
-        using Json = nlohmann::ordered_json;
-        std::string log;
-        Json views = Json::array();
-        for (const View& v : s.views) {
-            views.push_back({{"name", v.name}, {"size", {v.width, v.height}}});
-        }
-        Json gauges = Json::array();
-        for (const auto& placed : s.gauges) {
-            const Placement& p = placed->placement;
-            gauges.push_back({{"name", placed->file.name},
-                              {"file", placed->file.file},
-                              {"view", s.views[placed->view].name},
-                              {"place", {p.x, p.y, p.width, p.height}}});
-        }
-        log += Json{{"type", "run"},
-                    {"scenario", scenario.name},
-                    {"title", scenario.title},
-                    {"file", scenario.file},
-                    {"duration", scenario.durationS},
-                    {"views", views},
-                    {"gauges", gauges}}
-                   .dump() +
-               "\n";
-        for (const ViewFrame& f : result.frames) {
-            Json line = {{"type", "frame"}, {"view", f.view}, {"time", jsonNumber(f.time)}};
-            line["image"] = f.image.empty() ? Json(nullptr) : Json(f.image);
-            Json gs = Json::array();
-            for (const GaugeFrame& g : f.gauges) {
-                Json elements = Json::array();
-                for (const ElementLog& e : g.elements) {
-                    Json je = {{"line", e.line}, {"visible", e.visible}};
-                    if (e.text) {
-                        je["string"] = e.string;
-                    }
-                    elements.push_back(je);
-                }
-                Json props = Json::object();
-                Json written = Json::array();
-                for (const PropertyAccess& a : g.properties) {
-                    props[a.name] =
-                        a.value.isText ? Json(a.value.text) : jsonNumber(a.value.number);
-                    if (a.written) {
-                        written.push_back(a.name);
-                    }
-                }
-                gs.push_back({{"gauge", g.gauge},
-                              {"elements", elements},
-                              {"tooltip", g.tooltip},
-                              {"C", props},
-                              {"written", written}});
-            }
-            line["gauges"] = gs;
-            Json l = Json::object();
-            for (const auto& [name, value] : f.locals) {
-                l[name] = jsonNumber(value);
-            }
-            line["L"] = l;
-            log += line.dump() + "\n";
-        }
-        Json texts = Json::array();
-        for (const GaugeTexts& g : result.texts) {
-            for (const TextShown& t : g.texts) {
-                Json first = t.time < 0 ? Json(nullptr)
-                                        : Json{{"time", jsonNumber(t.time)}, {"string", t.text}};
-                texts.push_back({{"gauge", g.gauge}, {"line", t.line}, {"firstShown", first}});
-            }
-        }
-        log += Json{{"type", "summary"}, {"texts", texts}}.dump() + "\n";
         const std::string path = (fs::path(result.folder) / "log.jsonl").string();
-        preview::writeFileAtomic(path, log);
+        preview::writeFileAtomic(path, runLog(scenario, s, result));
         result.files.push_back(path);
     }
     return result;

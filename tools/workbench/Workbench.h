@@ -63,12 +63,33 @@ struct GaugeTexts {
     std::vector<TextShown> texts;
 };
 
+// A click of the scenario's mouse track, and the gauge and <Click> that
+// took it (line 0: no area of any gauge answers that kind there).
+struct ClickLog {
+    double time = 0.0;
+    std::string view;
+    std::string kind;         // "LeftSingle"
+    double x = 0.0, y = 0.0;  // fractions of the view
+    std::string gauge;
+    int line = 0;
+};
+
+// A key event sent by a gauge: a (>K:...) write, or a click's Event.
+struct EventLog {
+    double time = 0.0;
+    std::string gauge;
+    std::string name;
+    double value = 0.0;
+};
+
 struct ScenarioRun {
     std::string scenario;
     std::string folder;
     std::vector<std::string> files;
     std::vector<ViewFrame> frames;
     std::vector<GaugeTexts> texts;
+    std::vector<ClickLog> clicks;
+    std::vector<EventLog> events;
 };
 
 class Workbench {
@@ -104,6 +125,10 @@ class Workbench {
     struct State;
 
   private:
+    void clicks(const preview::PreviewScenario& scenario, double t,
+                const std::vector<GaugeRuntime*>& runtimes, ScenarioRun& result,
+                gauge::Diagnostics& d);
+
     std::unique_ptr<State> state_;
 };
 

@@ -70,9 +70,8 @@ int runWorkbench(const WorkbenchOptions& options, const std::string& modulePath,
         std::fprintf(stderr, "%s\n", error.c_str());
         return preview::kFailure;
     }
-    gauge::Diagnostics d;
-    const bool ok = bench.load(options, d);
-    printProblems(d);
+    // The scenarios first: the aircraft variables they give are bound as
+    // the gauges load.
     try {
         for (preview::PreviewScenario& s : scenarios) {
             bench.resolve(s);
@@ -81,6 +80,9 @@ int runWorkbench(const WorkbenchOptions& options, const std::string& modulePath,
         std::fprintf(stderr, "%s\n", e.what());
         return preview::kBadInput;
     }
+    gauge::Diagnostics d;
+    const bool ok = bench.load(options, d);
+    printProblems(d);
     if (!ok) {
         std::fprintf(stderr, "%zu error(s), %zu warning(s); nothing was run\n", d.errorCount(),
                      d.warningCount());

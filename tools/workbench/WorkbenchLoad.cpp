@@ -131,8 +131,8 @@ void placeGauge(const WorkbenchOptions& options, PlacedGauge& placed, std::vecto
         v.height = std::max(v.height, static_cast<int>(std::lround(p.y + p.height)));
     }
     // Every name against the module, as the gauge is prepared for its run.
-    placed.runtime =
-        std::make_unique<GaugeRuntime>(f, s.session.host(), s.locals, s.session.catalogue(), p);
+    placed.runtime = std::make_unique<GaugeRuntime>(f, s.session.host(), s.locals, s.inputs,
+                                                    s.session.catalogue(), p);
     placed.runtime->prepare(d);
 }
 
@@ -171,6 +171,7 @@ bool Workbench::load(const WorkbenchOptions& options, gauge::Diagnostics& d) {
     s.views.clear();
     s.locals = LocalVariables{};
     s.runtimesUsed = false;
+    s.inputsPrepared = s.inputs.givenCount();
     const size_t errors = d.errorCount();
     gauge::PanelWindow window;
     if (!options.panel.empty() && !readPanel(options, window, s.views, s.gauges, d)) {

@@ -34,6 +34,9 @@ struct PlacedGauge {
 struct Workbench::State {
     preview::ModuleSession session;  // the module, its host and its catalogue
     LocalVariables locals;           // shared by the gauges of a run
+    AircraftInputs inputs;           // the scenario's aircraft variables and clock
+    size_t inputsPrepared = 0;       // the given variables known when the gauges bound
+    double clickedUntil = -1.0;      // the mouse track's clicks are done up to here
     bool runtimesUsed = false;       // a scenario ran the prepared gauges
     std::vector<std::unique_ptr<PlacedGauge>> gauges;
     std::vector<View> views;
