@@ -75,6 +75,17 @@ std::string substitute(const std::string& body, const std::vector<std::string>& 
     return out;
 }
 
+// The highest @N a macro's text uses (0: none).
+size_t highestArgument(const std::string& body) {
+    size_t highest = 0;
+    for (size_t i = 0; i + 1 < body.size(); ++i) {
+        if (body[i] == '@' && body[i + 1] >= '1' && body[i + 1] <= '9') {
+            highest = std::max(highest, static_cast<size_t>(body[i + 1] - '0'));
+        }
+    }
+    return highest;
+}
+
 }  // namespace
 
 void Macros::define(const std::string& name, std::string text, const Origin& at, Diagnostics& d) {
@@ -141,6 +152,12 @@ std::string Macros::expandIn(const std::string& text, const Origin& at, int line
             d.error(here,
                     "macro @" + name + " uses itself (" + chain + "@" + name + "); not expanded");
             continue;
+        }
+        const size_t wanted = highestArgument(found->second);
+        if (!args.empty() && args.size() < wanted) {
+            d.warn(here, "@" + name + " uses @" + std::to_string(wanted) + " but is given " +
+                             std::to_string(args.size()) +
+                             " argument(s); the missing ones stand in as nothing");
         }
         // Arguments are expanded where they are written, before they stand in.
         for (std::string& a : args) {

@@ -236,7 +236,7 @@ void AircraftInputs::read(const Source& source, sim::SimHost& host, gauge::Value
     const std::vector<Key>& keys = values_[i];
     const double t = host.time();
     size_t next = 0;
-    while (next < keys.size() && keys[next].atS <= t) {
+    while (next < keys.size() && keys[next].atS <= t + 1e-9) {
         ++next;
     }
     if (next < keys.size() && next > 0 && keys[next].ramp && !keys[next].value.isText) {

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 
 #include "tools/output/ExitStatus.h"
 #include "tools/workbench/Workbench.h"
@@ -51,9 +52,13 @@ std::string Workbench::summary(const preview::PreviewScenario& scenario, const S
 
 namespace {
 
+// Each problem once: a macro used twice on a line brings its mistake twice.
 void printProblems(const gauge::Diagnostics& d) {
+    std::set<std::string> printed;
     for (const gauge::Problem& p : d.problems()) {
-        std::fprintf(stderr, "%s\n", p.text().c_str());
+        if (printed.insert(p.text()).second) {
+            std::fprintf(stderr, "%s\n", p.text().c_str());
+        }
     }
     if (d.dropped() > 0) {
         std::fprintf(stderr, "... and %zu more problems\n", d.dropped());
