@@ -43,7 +43,20 @@ class GaugeVocabulary {
     std::string content(const pugi::xml_node& n, int* line, bool raw = false) const;
 
     void checkAttributes(const pugi::xml_node& n, Names known);
+    // An FS9 schema element the workbench does not draw is kept (see
+    // keepNotModelled); anything else is warned about (see warnUnknown).
     void unknownChild(const pugi::xml_node& child, const std::string& parent, Names known);
+    // "unknown element <x>; ignored" with a did-you-mean among `known`.
+    void warnUnknown(const pugi::xml_node& child, const std::string& parent, Names known);
+    // Keeps a schema element the workbench does not draw, by name and line,
+    // and compiles every `scriptElement` inside it, so that its scripts are
+    // checked like any other.
+    void keepNotModelled(const pugi::xml_node& child, const char* scriptElement);
+    // A number as written ("12", "-0.5"); false for anything else, and for
+    // magnitudes no gauge uses.
+    static bool parseNumber(const std::string& text, double* value);
+    // Left, Center, Right (Top, Bottom), any case; false for anything else.
+    static bool parseAdjust(const std::string& text, Adjust* value);
     double number(const pugi::xml_node& n, const char* attribute, double fallback,
                   bool required = false);
     Colour colour(const pugi::xml_node& n, const char* attribute, Colour fallback);
