@@ -235,6 +235,31 @@ bool GaugeVocabulary::tooDeep(const pugi::xml_node& n, int depth) {
     return true;
 }
 
+bool GaugeVocabulary::drawName(const pugi::xml_node& n, Node& node) {
+    const std::string name = trim(attr(n, "Name").value());
+    const size_t colon = name.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == name.size()) {
+        d_.error(at(n, "CustomDraw"),
+                 "Name=\"" + name + "\": expected \"callback:display\", e.g. \"va9vedored:tcas\"");
+        return false;
+    }
+    node.panel = name.substr(0, colon);
+    node.display = name.substr(colon + 1);
+    return true;
+}
+
+DrawParameter GaugeVocabulary::drawParameter(const pugi::xml_node& c) {
+    DrawParameter p;
+    p.name = c.name();
+    p.line = lineOf(c);
+    int line = 0;
+    p.text = trim(content(c, &line));
+    checkAttributes(c, {});
+    Diagnostics quiet;
+    p.script = compileScript(p.text, Origin{file_, line, "CustomDraw/" + p.name}, quiet);
+    return p;
+}
+
 bool parseColour(const std::string& text, uint32_t* rgb) {
     static const struct {
         const char* name;

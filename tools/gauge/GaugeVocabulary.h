@@ -64,6 +64,13 @@ class GaugeVocabulary {
     FormattedString formatted(const pugi::xml_node& n, const std::string& element);
     Adjust adjust(const pugi::xml_node& n, const char* attribute);
     bool tooDeep(const pugi::xml_node& n, int depth);
+    // A <CustomDraw Name="callback:display"> into the node's panel and
+    // display; false, with an error, when the name is not of that form.
+    bool drawName(const pugi::xml_node& n, Node& node);
+    // One parameter child of a <CustomDraw>, its text compiled quietly: a
+    // string parameter such as <Font>Arial</Font> is no script; the host
+    // decides once it knows the parameter's type.
+    DrawParameter drawParameter(const pugi::xml_node& c);
 
     std::string file_;
     Diagnostics& d_;
