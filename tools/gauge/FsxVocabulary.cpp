@@ -94,12 +94,12 @@ Adjust FsxVocabulary::align(const pugi::xml_node& n) {
 
 void FsxVocabulary::other(const pugi::xml_node& child, const std::string& parent, Names known) {
     const std::string name = child.name();
-    if (contains(known, name)) {
+    if (isFsxNotModelled(name)) {
+        keepNotModelled(child, "Script");
+    } else if (contains(known, name)) {
         if (contains(kFlags, name)) {
             flag(child);
         }
-    } else if (isFsxNotModelled(name)) {
-        keepNotModelled(child, "Script");
     } else if (name != "Comment") {
         warnUnknown(child, parent, known);
     }
