@@ -98,11 +98,9 @@ class GaugeTreePrinter {
     void area(const gauge::Area& a, int depth) {
         add("%*sarea%s at %g %g box %g %g", depth * 2, "", line(" line ", a.line).c_str(), a.left,
             a.top, a.width, a.height);
-        if (a.hasMove) {
-            add(" move %s", script(a.move).c_str());
-        }
-        for (const gauge::Script& s : a.clicks) {
-            add(" click %s", script(s).c_str());
+        for (const gauge::Click& c : a.clicks) {
+            add(" click%s %x %s %s", line(" line ", c.line).c_str(), c.kinds, c.event.c_str(),
+                script(c.script).c_str());
         }
         if (a.hasTooltip) {
             for (const gauge::Script& s : a.tooltip.scripts()) {

@@ -7,6 +7,7 @@
 
 #include "testsupport/TestNames.h"
 #include "tools/gauge/GaugeReader.h"
+#include "tools/gauge/MouseKinds.h"
 
 namespace cs::gauge {
 namespace {
@@ -28,9 +29,10 @@ TEST(GaugeReader, ReadsTheKitsTcasGauge) {
     ASSERT_FALSE(draw.parameters.empty());
     EXPECT_EQ(draw.parameters[0].name, "Range");
     ASSERT_EQ(g.areas.size(), 1u);
-    EXPECT_TRUE(g.areas[0].hasMove);
+    const Click* move = g.areas[0].clickFor(kMouseMove);
+    ASSERT_NE(move, nullptr);
     EXPECT_TRUE(g.areas[0].hasTooltip);
-    EXPECT_EQ(g.areas[0].move.variables().size(), 4u);  // M:X, >C:..., M:Y, >C:...
+    EXPECT_EQ(move->script.variables().size(), 4u);  // M:X, >C:..., M:Y, >C:...
 }
 
 // Schema elements the reader does not model are kept by name and line, in

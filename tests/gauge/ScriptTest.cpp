@@ -78,6 +78,28 @@ INSTANTIATE_TEST_SUITE_P(
         EvalCase{"12 10 &", "8", 0}, EvalCase{"12 10 |", "14", 0}, EvalCase{"12 10 ^", "6", 0},
         EvalCase{"0 ~", "-1", 0}, EvalCase{"1 4 <<", "16", 0}, EvalCase{"256 4 >>", "16", 0},
         EvalCase{"-1 28 >>", "15", 0}, EvalCase{"1 1 == 2 2 == &", "1", 0},
+        // Texts: positions from 0, searches give -1 when nothing is found.
+        EvalCase{"'abc' 'def' scat", "abcdef", 0}, EvalCase{"'NAV' 1 scat", "NAV1", 0},
+        EvalCase{"'abc' 'abd' scmp", "-1", 0}, EvalCase{"'b' 'a' scmp", "1", 0},
+        EvalCase{"'ab' 'ab' scmp", "0", 0}, EvalCase{"'ab' 'abc' scmp", "-1", 0},
+        EvalCase{"'AbC' 'aBc' scmi", "0", 0}, EvalCase{"'AbC' 'aBc' scmp", "-1", 0},
+        EvalCase{"'abcd' 1 3 ssub", "bc", 0}, EvalCase{"'abcd' 2 99 ssub", "cd", 0},
+        EvalCase{"'abcd' 3 1 ssub", "", 0}, EvalCase{"'abcd' 'cd' sstr", "2", 0},
+        EvalCase{"'abcd' 'x' sstr", "-1", 0}, EvalCase{"'abcd' 'c' schr", "2", 0},
+        EvalCase{"'abcd' 100 schr", "3", 0}, EvalCase{"'abcd' 2 symb", "c", 0},
+        EvalCase{"'abcd' 4 symb", "", 0}, EvalCase{"65 chr", "A", 0},
+        EvalCase{"'A' ord", "65", 0}, EvalCase{"'' ord", "0", 0},
+        EvalCase{"'MixEd' lc", "mixed", 0}, EvalCase{"'MixEd' uc", "MIXED", 0},
+        EvalCase{"'rANGE' cap", "Range", 0}, EvalCase{"118.5 'MHz' scat", "118.5MHz", 0},
+        // Choosing: the condition first, then the two values; case counts
+        // from the last value pushed.
+        EvalCase{"1 'ON' 'OFF' ?", "ON", 0}, EvalCase{"0 'ON' 'OFF' ?", "OFF", 0},
+        EvalCase{"10 20 30 3 0 case", "30", 0}, EvalCase{"10 20 30 3 2 case", "10", 0},
+        EvalCase{"10 20 30 3 3 case", "0", 0}, EvalCase{"7 10 20 2 1 case +", "17", 0},
+        // Labels and jumps, forwards and back (a loop summing 1 to 4).
+        EvalCase{"1 g1 2 :1 3 +", "4", 0},
+        EvalCase{"0 sp0 0 sp1 :1 l0 ++ sp0 l1 l0 + sp1 l0 4 < if{ g1 } l1", "10", 0},
+        EvalCase{":1 g1", "0", 1},  // stopped after many steps, reported once
         // Short of operands: 0 for each missing one, one warning per script.
         EvalCase{"+", "0", 1}, EvalCase{"5 -", "-5", 1}, EvalCase{"p p p 1", "1", 1},
         EvalCase{"1 2 3 rng + +", "0", 1}));
@@ -121,6 +143,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"(C:advisory)", 10, "expected (C:callback:property)"},
                       ErrorCase{"(A:WIND SPEED, knots)", 10, "unknown variable"},
                       ErrorCase{"s50", 10, "unknown operator"},
+                      ErrorCase{"1\ng7", 11, "label :7 that the script does not have"},
+                      ErrorCase{":1 1 :1", 10, "label :1 is defined twice"},
+                      ErrorCase{"'a' sact", 10, "did you mean \"scat\""},
                       ErrorCase{"1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ "
                                 "1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ "
                                 "1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ 1 if{ "

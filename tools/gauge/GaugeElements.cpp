@@ -4,6 +4,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "tools/gauge/MouseKinds.h"
+
 namespace cs::gauge {
 
 namespace {
@@ -273,20 +275,19 @@ void GaugeElements::readArea(const pugi::xml_node& n, Area& area, int depth) {
 
 void GaugeElements::readClick(const pugi::xml_node& c, Area& area) {
     checkAttributes(c, {"Kind", "Event", "Repeat"});
-    std::string kinds = attr(c, "Kind").value();
-    std::replace(kinds.begin(), kinds.end(), '|', '+');
-    std::stringstream split(kinds);
-    std::string kind;
-    bool move = false;
-    while (std::getline(split, kind, '+')) {
-        move = move || trim(kind) == "Move";
+    Click click;
+    click.line = lineOf(c);
+    std::vector<std::string> unknown;
+    // No Kind: the simulator takes a left click.
+    const pugi::xml_attribute kind = attr(c, "Kind");
+    click.kinds = kind ? mouseKinds(kind.value(), unknown) : mouseKind("LeftSingle");
+    for (const std::string& name : unknown) {
+        d_.warn(at(c, "Click"), "unknown click kind \"" + name + "\"; ignored" +
+                                    didYouMean(name, mouseKindNames()));
     }
-    if (move && !area.hasMove) {
-        area.hasMove = true;
-        area.move = script(c, "Click");
-    } else {
-        area.clicks.push_back(script(c, "Click"));
-    }
+    click.event = trim(attr(c, "Event").value());
+    click.script = script(c, "Click");
+    area.clicks.push_back(std::move(click));
 }
 
 void GaugeElements::readMouse(const pugi::xml_node& n) {

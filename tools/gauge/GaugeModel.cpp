@@ -25,11 +25,8 @@ void collect(Node& node, std::vector<Script*>& out) {
 }
 
 void collect(Area& area, std::vector<Script*>& out) {
-    if (area.hasMove) {
-        out.push_back(&area.move);
-    }
-    for (Script& s : area.clicks) {
-        out.push_back(&s);
+    for (Click& c : area.clicks) {
+        out.push_back(&c.script);
     }
     if (area.hasTooltip) {
         for (Script& s : area.tooltip.scripts()) {
@@ -42,6 +39,15 @@ void collect(Area& area, std::vector<Script*>& out) {
 }
 
 }  // namespace
+
+const Click* Area::clickFor(uint32_t wanted) const {
+    for (const Click& c : clicks) {
+        if (c.kinds & wanted) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
 
 std::vector<Script*> allScripts(GaugeFile& gauge) {
     std::vector<Script*> out;

@@ -76,19 +76,27 @@ struct Node {
     std::vector<Node> children;
 };
 
+// One <Click>: the mouse actions it answers (bits of MouseKinds.h), the key
+// event it sends (Event="..."), and its script.
+struct Click {
+    int line = 0;
+    uint32_t kinds = 0;
+    std::string event;
+    Script script;
+};
+
 // A <Mouse> area: Left/Top with Width/Height (or Right/Bottom), relative to
 // the enclosing area.
 struct Area {
     int line = 0;
     double left = 0.0, top = 0.0, width = 0.0, height = 0.0;
-    bool hasMove = false;
-    Script move;  // <Click Kind="Move">, run as the mouse moves
-    // Every other <Click> (LeftSingle, WheelUp, ...): compiled and checked,
-    // though a scenario fires none of them.
-    std::vector<Script> clicks;
+    std::vector<Click> clicks;  // in file order
     bool hasTooltip = false;
     FormattedString tooltip;
     std::vector<Area> children;
+
+    // The first click answering any of `kinds`, or null.
+    const Click* clickFor(uint32_t kinds) const;
 };
 
 // An element of the gauge schema that the reader skips (a <Rotate>, a

@@ -1,6 +1,7 @@
 #include "tools/gauge/Script.h"
 
 #include "tools/gauge/NumberOperators.h"
+#include "tools/gauge/StringOperators.h"
 
 #include <cstdlib>
 
@@ -28,7 +29,7 @@ constexpr Word kWords[] = {
     {"&lt;=", Op::Le},  {"and", Op::And},   {"&&", Op::And},        {"&amp;&amp;", Op::And},
     {"or", Op::Or},     {"||", Op::Or},     {"!", Op::Not},         {"not", Op::Not},
     {"d", Op::Dup},     {"p", Op::Pop},     {"r", Op::Swap},        {"c", Op::Clear},
-    {"quit", Op::Quit},
+    {"quit", Op::Quit}, {"?", Op::Choose},  {"case", Op::Case},
 };
 
 std::string trim(const std::string& s) {
@@ -71,12 +72,30 @@ bool registerWord(const std::string& w, Op* op, int32_t* index) {
     return true;
 }
 
+// ":12" -> 12 for a label, "g12" -> 12 for a jump to it; -1 otherwise.
+int labelNumber(const std::string& w, char lead) {
+    if (w.size() < 2 || w.size() > 6 || w[0] != lead) {
+        return -1;
+    }
+    int n = 0;
+    for (size_t i = 1; i < w.size(); ++i) {
+        if (w[i] < '0' || w[i] > '9') {
+            return -1;
+        }
+        n = n * 10 + (w[i] - '0');
+    }
+    return n;
+}
+
 std::vector<std::string> operatorNames() {
     std::vector<std::string> names;
     for (const Word& w : kWords) {
         names.emplace_back(w.text);
     }
-    for (const char* w : {"if{", "els{", "s0", "sp0", "l0"}) {
+    for (const StringOperator& o : stringOperators()) {
+        names.emplace_back(o.word);
+    }
+    for (const char* w : {"if{", "els{", "s0", "sp0", "l0", "g1", ":1"}) {
         names.emplace_back(w);
     }
     size_t count = 0;
@@ -118,6 +137,8 @@ const char* opName(Op op) {
             return "sp";
         case Op::Load:
             return "l";
+        case Op::Strings:
+            return "a text operator";
         default:
             return "?";
     }
@@ -188,11 +209,16 @@ class Compiler {
     void operand(const Token& token);
     void word(size_t& t);
     void closeBlock(size_t& t, Instruction in);
+    bool label(const Token& token);
+    void resolveJumps();
 
     const std::vector<Token>& tokens_;
     const Origin& origin_;
     Diagnostics& diagnostics_;
     std::vector<Block> blocks_;
+    // Labels: number -> instruction index; jumps to patch once all are known.
+    std::vector<std::pair<int, size_t>> labels_;
+    std::vector<std::pair<size_t, int>> jumps_;
     bool ok_ = true;
     bool stop_ = false;
 };
@@ -216,6 +242,7 @@ bool Compiler::run() {
         fail(blocks_.back().line,
              std::string(blocks_.back().isElse ? "els{" : "if{") + " not closed with }");
     }
+    resolveJumps();
     return ok_;
 }
 
@@ -277,6 +304,9 @@ void Compiler::word(size_t& t) {
         closeBlock(t, in);
         return;
     }
+    if (label(token)) {
+        return;
+    }
     bool known = false;
     for (const Word& entry : kWords) {
         if (w == entry.text) {
@@ -297,6 +327,10 @@ void Compiler::word(size_t& t) {
             in.op = Op::Binary;
             in.arg = b;
             known = true;
+        } else if (const int o = stringOperator(w.c_str()); o >= 0) {
+            in.op = Op::Strings;
+            in.arg = o;
+            known = true;
         }
     }
     if (!known) {
@@ -304,6 +338,42 @@ void Compiler::word(size_t& t) {
         return;
     }
     code.push_back(in);
+}
+
+// A label ":N" marks the next instruction; a jump "gN" goes to it.
+bool Compiler::label(const Token& token) {
+    if (const int n = labelNumber(token.text, ':'); n >= 0) {
+        for (const auto& [number, at] : labels_) {
+            if (number == n) {
+                fail(token.line, "label :" + std::to_string(n) + " is defined twice");
+                return true;
+            }
+        }
+        labels_.emplace_back(n, code.size());
+        return true;
+    }
+    if (const int n = labelNumber(token.text, 'g'); n >= 0) {
+        jumps_.emplace_back(code.size(), n);
+        code.push_back(Instruction{Op::Jump, 0, 0.0, token.line});
+        return true;
+    }
+    return false;
+}
+
+void Compiler::resolveJumps() {
+    for (const auto& [at, n] : jumps_) {
+        bool found = false;
+        for (const auto& [number, target] : labels_) {
+            if (number == n) {
+                code[at].arg = static_cast<int32_t>(target);
+                found = true;
+            }
+        }
+        if (!found) {
+            fail(code[at].line, "g" + std::to_string(n) + " jumps to a label :" +
+                                    std::to_string(n) + " that the script does not have");
+        }
+    }
 }
 
 void Compiler::closeBlock(size_t& t, Instruction in) {

@@ -9,7 +9,10 @@
 //   logic       and or !  (also && || not)
 //   stack       d (duplicate) p (pop) r (swap the top two) c (clear)
 //   registers   s0..s49 (store, keep) sp0..sp49 (store, pop) l0..l49 (load)
-//   control     if{ ... } els{ ... }, quit
+//   control     if{ ... } els{ ... }, quit, labels :1 and jumps g1 (either
+//               way), c a b ? (a when c is true, else b), v0 ... vn-1 n i case
+//               (the value i places below n: 0 is vn-1)
+// and the tables of NumberOperators.h and StringOperators.h.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +26,9 @@ namespace cs::gauge {
 
 constexpr int kRegisters = 50;
 constexpr int kMaxBlockDepth = 32;
+// An evaluation stops after this many instructions: a jump back to a label
+// can loop for ever.
+constexpr long kMaxSteps = 100000;
 
 // One variable as written: "(>L:ContactScope range, number)" gives kind 'L',
 // write true, name "ContactScope range", unit "number". "(C:panel:name)"
@@ -82,8 +88,11 @@ enum class Op : uint8_t {
     StorePop,
     Load,
     Quit,
-    Unary,   // arg: the operator's index in NumberOperators' one-operand table
-    Binary,  // arg: its index in the two-operand table
+    Unary,    // arg: the operator's index in NumberOperators' one-operand table
+    Binary,   // arg: its index in the two-operand table
+    Strings,  // arg: its index in StringOperators' table
+    Choose,   // c a b ?
+    Case,     // values, count, index case
 };
 
 struct Instruction {
@@ -110,6 +119,7 @@ class Script {
 
     // The one warning per script about missing operands (see the evaluator).
     mutable bool underflowReported = false;
+    mutable bool loopReported = false;
 
   private:
     friend Script compileScript(std::string_view, const Origin&, Diagnostics&);

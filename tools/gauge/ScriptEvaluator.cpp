@@ -1,6 +1,7 @@
 #include "tools/gauge/ScriptEvaluator.h"
 
 #include "tools/gauge/NumberOperators.h"
+#include "tools/gauge/StringOperators.h"
 
 #include <cmath>
 #include <cstdio>
@@ -22,29 +23,6 @@ void copyValue(Value& to, const Value& from) {
 }
 
 }  // namespace
-
-double Value::asNumber() const {
-    if (!isText) {
-        return number;
-    }
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    const double v = std::strtod(begin, &end);
-    return end == begin ? 0.0 : v;
-}
-
-std::string Value::asText() const {
-    if (isText) {
-        return text;
-    }
-    char buffer[64];
-    if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) < 1e15) {
-        std::snprintf(buffer, sizeof buffer, "%.0f", number);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%g", number);
-    }
-    return buffer;
-}
 
 bool bindScript(Script& script, Environment& environment, Diagnostics& diagnostics) {
     bool ok = true;
@@ -114,7 +92,13 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
     const std::vector<Instruction>& code = script.code();
     const std::vector<int32_t>& bindings = script.bindings();
     size_t pc = 0;
+    long steps = 0;
+    looped_ = false;
     while (pc < code.size()) {
+        if (++steps > kMaxSteps) {
+            looped_ = true;
+            break;
+        }
         const Instruction& in = code[pc++];
         const bool wasShort = underflow_;
         switch (in.op) {
@@ -311,6 +295,18 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
                 pushNumber(table[in.arg].apply(a, b));
                 break;
             }
+            case Op::Strings:
+                strings(stringOperators()[static_cast<size_t>(in.arg)]);
+                break;
+            case Op::Choose: {
+                Value b = pop(), a = pop();
+                const bool c = popNumber() != 0.0;
+                push(c ? std::move(a) : std::move(b));
+                break;
+            }
+            case Op::Case:
+                choose();
+                break;
             case Op::Quit:
                 pc = code.size();
                 break;
@@ -319,6 +315,13 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
             faultOp_ = in.op;
             faultLine_ = in.line;
         }
+    }
+    if (looped_ && diagnostics != nullptr && !script.loopReported) {
+        script.loopReported = true;
+        diagnostics->warn(script.origin(), "the script ran " + std::to_string(kMaxSteps) +
+                                               " instructions without ending (a jump that "
+                                               "loops?); stopped there (reported once per "
+                                               "script)");
     }
     if ((underflow_ || overflow_) && diagnostics != nullptr && !script.underflowReported) {
         script.underflowReported = true;
@@ -336,6 +339,37 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
         copyValue(result_, stack_[depth_ - 1]);
     }
     return result_;
+}
+
+void Evaluator::strings(const StringOperator& op) {
+    Value in[3];
+    for (int i = op.operands - 1; i >= 0; --i) {
+        in[i] = pop();
+    }
+    if (Value* out = slot()) {
+        op.apply(in, *out);
+    }
+}
+
+// v0 ... vn-1 n i case: the value i places below the count (0 is vn-1, the
+// last pushed); 0 when i is outside the list.
+void Evaluator::choose() {
+    const double index = std::trunc(popNumber());
+    const double count = std::trunc(popNumber());
+    const size_t n = count > 0.0 ? static_cast<size_t>(std::fmin(count, double(kMaxStack))) : 0;
+    if (n > depth_) {
+        underflow_ = true;
+    }
+    const size_t live = n > depth_ ? depth_ : n;
+    Value picked;
+    if (index >= 0.0 && index < static_cast<double>(n)) {
+        const size_t i = static_cast<size_t>(index);
+        if (i < live) {
+            picked = std::move(stack_[depth_ - 1 - i]);
+        }
+    }
+    depth_ -= live;
+    push(std::move(picked));
 }
 
 }  // namespace cs::gauge

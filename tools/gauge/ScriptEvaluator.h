@@ -14,22 +14,13 @@
 
 #include "tools/gauge/Diagnostics.h"
 #include "tools/gauge/Script.h"
+#include "tools/gauge/Value.h"
 
 namespace cs::gauge {
+struct StringOperator;
+}
 
-struct Value {
-    double number = 0.0;
-    std::string text;
-    bool isText = false;
-
-    static Value of(double n) { return Value{n, std::string(), false}; }
-    static Value ofText(std::string t) { return Value{0.0, std::move(t), true}; }
-    // A text reads as the number it spells (0 when it spells none).
-    double asNumber() const;
-    // A number prints as an integer when whole, else with six digits.
-    std::string asText() const;
-    bool truth() const { return asNumber() != 0.0; }
-};
+namespace cs::gauge {
 
 // The host side of the variables. bind() is called once per variable of a
 // script, before any evaluation; it reports problems itself and returns a
@@ -69,6 +60,8 @@ class Evaluator {
         return v.isText ? v.asNumber() : v.number;
     }
     void push(Value v);
+    void strings(const StringOperator& op);
+    void choose();
     void pushNumber(double n);
     // The slot a new value goes to, or null when the stack is full.
     Value* slot();
@@ -79,6 +72,7 @@ class Evaluator {
     uint64_t registersUsed_ = 0;
     bool underflow_ = false;
     bool overflow_ = false;
+    bool looped_ = false;
     Op faultOp_ = Op::Number;
     int faultLine_ = 0;
     Value result_;

@@ -3,14 +3,15 @@
 #include <cmath>
 
 #include "simhost/SimHost.h"
+#include "tools/gauge/MouseKinds.h"
 
 namespace cs::workbench {
 
 namespace {
 
-// The innermost area containing (x, y), relative coordinates in (ax, ay);
-// `want` selects areas with a Move script or with a tool-tip.
-const gauge::Area* areaAt(const std::vector<gauge::Area>& areas, double x, double y, bool move,
+// The innermost area containing (x, y) with a click answering `kinds` (0:
+// with a tool-tip); the coordinates relative to it go to (ax, ay).
+const gauge::Area* areaAt(const std::vector<gauge::Area>& areas, double x, double y, uint32_t kinds,
                           double* ax, double* ay) {
     const gauge::Area* found = nullptr;
     for (const gauge::Area& a : areas) {
@@ -18,9 +19,9 @@ const gauge::Area* areaAt(const std::vector<gauge::Area>& areas, double x, doubl
         if (rx < 0 || ry < 0 || rx >= a.width || ry >= a.height) {
             continue;
         }
-        if (const gauge::Area* inner = areaAt(a.children, rx, ry, move, ax, ay)) {
+        if (const gauge::Area* inner = areaAt(a.children, rx, ry, kinds, ax, ay)) {
             found = inner;
-        } else if (move ? a.hasMove : a.hasTooltip) {
+        } else if (kinds != 0 ? a.clickFor(kinds) != nullptr : a.hasTooltip) {
             found = &a;
             *ax = rx;
             *ay = ry;
@@ -228,9 +229,9 @@ void GaugeRuntime::mouse(double x, double y, bool moved, gauge::Diagnostics& d) 
         return;
     }
     double ax = 0.0, ay = 0.0;
-    if (const gauge::Area* a = areaAt(file_.areas, x, y, true, &ax, &ay)) {
+    if (const gauge::Area* a = areaAt(file_.areas, x, y, gauge::kMouseMove, &ax, &ay)) {
         variables_.setMouse(ax, ay);
-        evaluator_.evaluate(a->move, variables_, &d);
+        evaluator_.evaluate(a->clickFor(gauge::kMouseMove)->script, variables_, &d);
     }
 }
 
@@ -291,7 +292,7 @@ void GaugeRuntime::elementsAndTooltip(double time, gauge::Diagnostics& d) {
         walk(n, true, time, d);
     }
     double ax = 0.0, ay = 0.0;
-    const gauge::Area* a = areaAt(file_.areas, mouseX_, mouseY_, false, &ax, &ay);
+    const gauge::Area* a = areaAt(file_.areas, mouseX_, mouseY_, 0, &ax, &ay);
     tooltip_ = a != nullptr ? a->tooltip.evaluate(variables_, evaluator_, &d) : std::string();
 }
 
