@@ -90,6 +90,10 @@ void FsxElements::readGauge(const pugi::xml_node& n) {
             Node node;
             readElement(c, node, 1);
             gauge_.elements.push_back(std::move(node));
+        } else if (name == "MouseArea") {
+            Area area;
+            readMouseArea(c, area, 1);
+            gauge_.areas.push_back(std::move(area));
         } else {
             return name == "Macro";  // read above
         }

@@ -11,11 +11,13 @@
 //         <Visibility>script</Visibility>, <Image>, <GaugeText>,
 //         <Rectangle>, <Select> (<Expression>, <Case Value>), <CustomDraw>,
 //         and objects not drawn (<Rotation>, <Shift>, <MaskImage>, ...)
-//       <MouseArea> (nested)
+//       <MouseArea> (nested): <FloatPosition>, <Size>, <MouseClick>
+//         (<ClickType>, <KeyEvent>, <Script>), <Tooltip> (<DefaultScript>)
 //
 // FS9 <Position> is <FloatPosition>, <Visible> is <Visibility>, <Text> with
 // its X and Y is <GaugeText> with its <Size>, <String> is <GaugeString>, a
-// <Value> is an <Expression> with its <Script>.
+// <Value> is an <Expression> with its <Script>, an <Area> is a <MouseArea>
+// and a <Click Kind Event> a <MouseClick> with <ClickType> and <KeyEvent>.
 #pragma once
 
 #include <string>
@@ -44,6 +46,10 @@ class FsxElements : public FsxVocabulary {
     void readCustomDraw(const pugi::xml_node& n, Node& node);
     void readSelect(const pugi::xml_node& n, Node& node, int depth);
     Script readExpression(const pugi::xml_node& n, const std::string& element);
+    // FsxMouseAreas.cpp
+    void readMouseArea(const pugi::xml_node& n, Area& area, int depth);
+    void readClick(const pugi::xml_node& n, Area& area);
+    void readTooltip(const pugi::xml_node& n, Area& area);
 
     GaugeFile& gauge_;
 };
