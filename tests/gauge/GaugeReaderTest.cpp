@@ -163,8 +163,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadGauge{"not XML", "<Gauge>\n<Size X=\"1\" Y=\"1\">\n</Gauge>\n", false, 3,
                  "not well-formed"},
-        BadGauge{"FSX format", "<?xml version=\"1.0\"?>\n<SimBase.Document Type=\"AceXML\"/>\n",
-                 false, 2, "FS9-format"},
+        BadGauge{"FSX format without a gauge",
+                 "<?xml version=\"1.0\"?>\n<SimBase.Document Type=\"AceXML\"/>\n", false, 2,
+                 "no <SimGauge.Gauge>"},
         BadGauge{"other root", "<Panel/>", false, 1, "expected a <Gauge>"},
         BadGauge{"no size", "<Gauge>\n<Element/>\n</Gauge>", false, 1, "no <Size"},
         BadGauge{"unknown element", gauge("<Element>\n<Positon X=\"1\" Y=\"2\"/>\n</Element>\n"),

@@ -114,15 +114,7 @@ void GaugeElements::readText(const pugi::xml_node& n, Node& node) {
 
 void GaugeElements::readCustomDraw(const pugi::xml_node& n, Node& node) {
     checkAttributes(n, {"Name", "X", "Y", "Bright"});
-    const std::string name = trim(attr(n, "Name").value());
-    const size_t colon = name.find(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == name.size()) {
-        d_.error(at(n, "CustomDraw"),
-                 "Name=\"" + name + "\": expected \"callback:display\", e.g. \"va9vedored:tcas\"");
-    } else {
-        node.panel = name.substr(0, colon);
-        node.display = name.substr(colon + 1);
-    }
+    drawName(n, node);
     node.width = number(n, "X", 0.0, true);
     node.height = number(n, "Y", 0.0, true);
     if (node.width < 1 || node.height < 1 || node.width > 4096 || node.height > 4096) {
@@ -132,17 +124,7 @@ void GaugeElements::readCustomDraw(const pugi::xml_node& n, Node& node) {
         if (c.type() != pugi::node_element) {
             continue;
         }
-        DrawParameter p;
-        p.name = c.name();
-        p.line = lineOf(c);
-        int line = 0;
-        p.text = trim(content(c, &line));
-        checkAttributes(c, {});
-        // Compiled quietly: a string parameter such as <Font>Arial</Font> is
-        // no script; the host decides once it knows the parameter's type.
-        Diagnostics quiet;
-        p.script = compileScript(p.text, Origin{gauge_.file, line, "CustomDraw/" + p.name}, quiet);
-        node.parameters.push_back(std::move(p));
+        node.parameters.push_back(drawParameter(c));
     }
 }
 

@@ -5,37 +5,38 @@
 
 #include <pugixml.hpp>
 
+#include "tools/gauge/FsxElements.h"
 #include "tools/gauge/GaugeElements.h"
 
 namespace cs::gauge {
 
 namespace {
 
-// Loads the document and checks that it is an FS9 gauge before reading it.
+// Loads the document and reads it with the reader of its schema: FS9
+// (<Gauge>) or FSX (<SimBase.Document>).
 bool readDocument(std::string_view xml, GaugeFile& gauge, Diagnostics& d) {
-    GaugeElements reader(xml, gauge, d);
+    const GaugeVocabulary lines(xml, gauge.file, d);
     pugi::xml_document doc;
     const pugi::xml_parse_result result =
         doc.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_auto);
     if (!result) {
-        d.error(Origin{gauge.file, reader.lineAt(result.offset), "XML"},
+        d.error(Origin{gauge.file, lines.lineAt(result.offset), "XML"},
                 std::string(result.description()) + "; the file is not well-formed XML");
         return false;
     }
     pugi::xml_node root = doc.document_element();
     const std::string rootName = root.name();
     if (rootName == "SimBase.Document") {
-        d.error(reader.at(root, rootName),
-                "an FSX-format gauge; the workbench reads FS9-format gauges (<Gauge> with "
-                "<Element>, <Size>, <Update>, <Mouse>)");
-        return false;
+        FsxElements(xml, gauge, d).readDocument(root);
+        return true;
     }
     if (rootName != "Gauge") {
-        d.error(reader.at(root, rootName),
-                "expected a <Gauge> element (FS9-format gauge) at the top");
+        d.error(lines.at(root, rootName),
+                "expected a <Gauge> (FS9-format gauge) or a <SimBase.Document> (FSX-format "
+                "gauge) element at the top");
         return false;
     }
-    reader.readGauge(root);
+    GaugeElements(xml, gauge, d).readGauge(root);
     return true;
 }
 

@@ -1,7 +1,8 @@
-// Reads gauge files in the simulator's FS9 schema with pugixml, keeping the
-// line of every element for messages.
+// Reads gauge files in the simulator's FS9 schema (<Gauge>) and FSX schema
+// (<SimBase.Document>) with pugixml, keeping the line of every element for
+// messages.
 //
-// Malformed XML, a file that is not an FS9 gauge, a file too large or
+// Malformed XML, a file that is a gauge of neither schema, a file too large or
 // nested too deep, and scripts that do not compile are errors. Elements and
 // attributes the schema has but the workbench does not draw, and those it
 // does not know at all, are warnings: the simulator ignores them too.

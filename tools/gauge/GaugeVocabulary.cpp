@@ -123,17 +123,52 @@ void GaugeVocabulary::checkAttributes(const pugi::xml_node& n, Names known) {
 
 void GaugeVocabulary::unknownChild(const pugi::xml_node& child, const std::string& parent,
                                    Names known) {
-    const std::string name = child.name();
-    if (contains(kNotModelled, name)) {
-        notModelled_.push_back(SchemaElement{name, lineOf(child)});
-        // Not drawn, but its value scripts are checked like any other.
-        for (const pugi::xpath_node& v : child.select_nodes(".//Value")) {
-            notModelledScripts_.push_back(script(v.node(), name + "/Value"));
-        }
+    if (contains(kNotModelled, child.name())) {
+        keepNotModelled(child, "Value");
         return;
     }
+    warnUnknown(child, parent, known);
+}
+
+void GaugeVocabulary::warnUnknown(const pugi::xml_node& child, const std::string& parent,
+                                  Names known) {
+    const std::string name = child.name();
     d_.warn(at(child, parent),
             "unknown element <" + name + ">; ignored" + didYouMean(name, listOf(known)));
+}
+
+void GaugeVocabulary::keepNotModelled(const pugi::xml_node& child, const char* scriptElement) {
+    const std::string name = child.name();
+    notModelled_.push_back(SchemaElement{name, lineOf(child)});
+    // Not drawn, but its scripts are checked like any other.
+    const std::string query = std::string(".//") + scriptElement;
+    for (const pugi::xpath_node& v : child.select_nodes(query.c_str())) {
+        notModelledScripts_.push_back(script(v.node(), name + "/" + scriptElement));
+    }
+}
+
+bool GaugeVocabulary::parseNumber(const std::string& text, double* value) {
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || !(std::fabs(v) < 1e7)) {
+        return false;
+    }
+    *value = v;
+    return true;
+}
+
+bool GaugeVocabulary::parseAdjust(const std::string& text, Adjust* value) {
+    const std::string v = lowerAscii(text);
+    if (v == "left" || v == "top") {
+        *value = Adjust::Start;
+    } else if (v == "center" || v == "centre") {
+        *value = Adjust::Center;
+    } else if (v == "right" || v == "bottom") {
+        *value = Adjust::End;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 double GaugeVocabulary::number(const pugi::xml_node& n, const char* attribute, double fallback,
@@ -145,10 +180,8 @@ double GaugeVocabulary::number(const pugi::xml_node& n, const char* attribute, d
         }
         return fallback;
     }
-    const std::string text = trim(a.value());
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || !(std::fabs(v) < 1e7)) {
+    double v = 0.0;
+    if (!parseNumber(trim(a.value()), &v)) {
         d_.error(at(n, n.name()), std::string("attribute ") + attribute + "=\"" + a.value() +
                                       "\" is not a number of gauge units");
         return fallback;
@@ -171,15 +204,10 @@ Colour GaugeVocabulary::colour(const pugi::xml_node& n, const char* attribute, C
 }
 
 Adjust GaugeVocabulary::adjust(const pugi::xml_node& n, const char* attribute) {
-    const std::string v = lowerAscii(trim(attr(n, attribute).value()));
-    if (v.empty() || v == "left" || v == "top") {
-        return Adjust::Start;
-    }
-    if (v == "center" || v == "centre") {
-        return Adjust::Center;
-    }
-    if (v == "right" || v == "bottom") {
-        return Adjust::End;
+    const std::string v = trim(attr(n, attribute).value());
+    Adjust a = Adjust::Start;
+    if (v.empty() || parseAdjust(v, &a)) {
+        return a;
     }
     d_.warn(at(n, n.name()), std::string("attribute ") + attribute + "=\"" +
                                  attr(n, attribute).value() +
@@ -205,6 +233,31 @@ bool GaugeVocabulary::tooDeep(const pugi::xml_node& n, int depth) {
     }
     d_.error(at(n, n.name()), "nested deeper than " + std::to_string(kMaxElementDepth) + " levels");
     return true;
+}
+
+bool GaugeVocabulary::drawName(const pugi::xml_node& n, Node& node) {
+    const std::string name = trim(attr(n, "Name").value());
+    const size_t colon = name.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == name.size()) {
+        d_.error(at(n, "CustomDraw"),
+                 "Name=\"" + name + "\": expected \"callback:display\", e.g. \"va9vedored:tcas\"");
+        return false;
+    }
+    node.panel = name.substr(0, colon);
+    node.display = name.substr(colon + 1);
+    return true;
+}
+
+DrawParameter GaugeVocabulary::drawParameter(const pugi::xml_node& c) {
+    DrawParameter p;
+    p.name = c.name();
+    p.line = lineOf(c);
+    int line = 0;
+    p.text = trim(content(c, &line));
+    checkAttributes(c, {});
+    Diagnostics quiet;
+    p.script = compileScript(p.text, Origin{file_, line, "CustomDraw/" + p.name}, quiet);
+    return p;
 }
 
 bool parseColour(const std::string& text, uint32_t* rgb) {

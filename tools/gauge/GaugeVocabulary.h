@@ -43,7 +43,20 @@ class GaugeVocabulary {
     std::string content(const pugi::xml_node& n, int* line, bool raw = false) const;
 
     void checkAttributes(const pugi::xml_node& n, Names known);
+    // An FS9 schema element the workbench does not draw is kept (see
+    // keepNotModelled); anything else is warned about (see warnUnknown).
     void unknownChild(const pugi::xml_node& child, const std::string& parent, Names known);
+    // "unknown element <x>; ignored" with a did-you-mean among `known`.
+    void warnUnknown(const pugi::xml_node& child, const std::string& parent, Names known);
+    // Keeps a schema element the workbench does not draw, by name and line,
+    // and compiles every `scriptElement` inside it, so that its scripts are
+    // checked like any other.
+    void keepNotModelled(const pugi::xml_node& child, const char* scriptElement);
+    // A number as written ("12", "-0.5"); false for anything else, and for
+    // magnitudes no gauge uses.
+    static bool parseNumber(const std::string& text, double* value);
+    // Left, Center, Right (Top, Bottom), any case; false for anything else.
+    static bool parseAdjust(const std::string& text, Adjust* value);
     double number(const pugi::xml_node& n, const char* attribute, double fallback,
                   bool required = false);
     Colour colour(const pugi::xml_node& n, const char* attribute, Colour fallback);
@@ -51,6 +64,13 @@ class GaugeVocabulary {
     FormattedString formatted(const pugi::xml_node& n, const std::string& element);
     Adjust adjust(const pugi::xml_node& n, const char* attribute);
     bool tooDeep(const pugi::xml_node& n, int depth);
+    // A <CustomDraw Name="callback:display"> into the node's panel and
+    // display; false, with an error, when the name is not of that form.
+    bool drawName(const pugi::xml_node& n, Node& node);
+    // One parameter child of a <CustomDraw>, its text compiled quietly: a
+    // string parameter such as <Font>Arial</Font> is no script; the host
+    // decides once it knows the parameter's type.
+    DrawParameter drawParameter(const pugi::xml_node& c);
 
     std::string file_;
     Diagnostics& d_;
