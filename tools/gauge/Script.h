@@ -137,6 +137,10 @@ class Script {
 // blocks are errors.
 Script compileScript(std::string_view source, const Origin& origin, Diagnostics& diagnostics);
 
+// Every word the language has for an operator, for did-you-mean and the
+// docs; registers, labels and jumps appear once each ("s0", ":1", "g1").
+std::vector<std::string> operatorWords();
+
 // The name an instruction is written with, for messages ("+", "min", "if{").
 const char* opName(Op op);
 
