@@ -28,7 +28,7 @@ constexpr int kRegisters = 50;
 constexpr int kMaxBlockDepth = 32;
 // An evaluation stops after this many instructions: a jump back to a label
 // can loop for ever.
-constexpr long kMaxSteps = 100000;
+constexpr long kMaxSteps = 20000;
 
 // One variable as written: "(>L:ContactScope range, number)" gives kind 'L',
 // write true, name "ContactScope range", unit "number". "(C:panel:name)"
