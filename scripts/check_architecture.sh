@@ -196,7 +196,7 @@ tool_tier_of() {
     case $1 in
         output/*) echo 0 ;;
         scenario/* | gauge/*) echo 1 ;;
-        session/*) echo 2 ;;
+        session/* | report/*) echo 2 ;;
         preview/* | workbench/*) echo 3 ;;
         cli/*) echo 4 ;;
         *) echo "" ;;

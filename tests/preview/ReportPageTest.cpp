@@ -54,7 +54,7 @@ TEST(ReportPages, ScenarioTextsStayText) {
 
     const std::string page = reportPageHtml(scenario, result, "tool '" + hostile + "'");
     const std::string index =
-        indexPageHtml({indexEntry(scenario, result, true)}, "tool '" + hostile + "'");
+        report::indexPageHtml({indexEntry(scenario, result)}, "tool '" + hostile + "'", "preview");
     for (const std::string* html : {&page, &index}) {
         EXPECT_EQ(count(*html, "<b>x"), 0u);
         EXPECT_EQ(count(*html, "<!--"), 0u);

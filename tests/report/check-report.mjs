@@ -5,38 +5,16 @@
 //   node check-report.mjs TOOL SCENARIO_DIR WORK_DIR
 //
 // WORK_DIR is emptied; it keeps the runs and report-head-on.png afterwards.
-import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import os from 'node:os';
 import path from 'node:path';
-import { pathToFileURL, fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
+import { check, finish, runTool as run, readLog, launch, open as openIn, setSlider, checkIndex } from './browser.mjs';
 
 const [tool, scenarioDir, work] = process.argv.slice(2);
 if (!tool || !scenarioDir || !work) {
   console.error('usage: node check-report.mjs TOOL SCENARIO_DIR WORK_DIR');
   process.exit(2);
 }
-const CHROMIUM = '/usr/bin/chromium';
-
-let passed = 0;
-let failed = 0;
-function check(name, ok, detail) {
-  if (ok) {
-    passed++;
-  } else {
-    failed++;
-    console.log(`FAILED: ${name}${detail === undefined ? '' : ': ' + detail}`);
-  }
-}
-
-function runTool(args) {
-  return execFileSync(tool, [...args, '--progress', 'never'], { encoding: 'utf8' });
-}
-
-function readLog(file) {
-  return fs.readFileSync(file, 'utf8').trim().split('\n').map((l) => JSON.parse(l));
-}
+const runTool = (args) => run(tool, args);
 
 // ---- The runs -------------------------------------------------------------
 
@@ -58,38 +36,13 @@ check('--no-report writes no page', fs.existsSync(path.join(off, 'hostile-text',
 
 // ---- The browser ----------------------------------------------------------
 
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'cs-report-chromium-'));
-const context = await chromium.launchPersistentContext(profile, {
-  executablePath: CHROMIUM,
-  headless: true,
-  viewport: { width: 1280, height: 1000 },
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
-
-// Opens a page and records what the console and the network say about it.
-async function open(file) {
-  const page = await context.newPage();
-  const problems = [];
-  page.on('console', (m) => { if (m.type() === 'error') problems.push('console: ' + m.text()); });
-  page.on('pageerror', (e) => problems.push('script: ' + e.message));
-  page.on('requestfailed', (r) => problems.push('request: ' + r.url()));
-  await page.goto(pathToFileURL(file).href);
-  await page.waitForLoadState('load');
-  return { page, problems };
-}
-
-async function setSlider(page, frame) {
-  await page.$eval('#slider', (s, v) => {
-    s.value = String(v);
-    s.dispatchEvent(new Event('input', { bubbles: true }));
-  }, frame);
-}
+const browser = await launch();
+const open = (file) => openIn(browser.context, file);
 
 // What the page shows for one display at the current frame.
 async function shown(page, display) {
   return page.evaluate((d) => ({
-    image: document.querySelector(`img.frame[data-display="${d}"]`)?.getAttribute('src'),
+    image: document.querySelector(`img.frame[data-view="${d}"]`)?.getAttribute('src'),
     clock: document.querySelector('#clock').textContent,
     values: Object.fromEntries([...document.querySelectorAll(`td[data-display="${d}"]`)]
       .map((c) => [c.dataset.prop, c.textContent])),
@@ -191,32 +144,9 @@ try {
   }
 
   // -- the index: every link and image resolves, and each report link opens its report.
-  {
-    const { page, problems } = await open(path.join(out, 'index.html'));
-    const links = await page.$$eval('a[href]', (as) => as.map((a) => a.href));
-    const missing = links.filter((l) => !fs.existsSync(fileURLToPath(l)));
-    check('every index link names an existing file', links.length > 0 && missing.length === 0, missing.join(' '));
-    const broken = await page.$$eval('img', (is) => is.filter((i) => !i.complete || i.naturalWidth === 0).map((i) => i.src));
-    check('every index image loads', broken.length === 0, broken.join(' '));
-    const reports = await page.$$eval('h2 a[href$="report.html"]', (as) => as.map((a) => a.getAttribute('href')));
-    check('the index links every scenario', reports.length === 3, reports.join(' '));
-    for (const href of reports) {
-      await page.click(`h2 a[href="${href}"]`);
-      await page.waitForLoadState('load');
-      const opened = page.url();
-      const title = await page.$eval('h1', (h) => h.textContent);
-      const expected = readLog(path.join(out, href.replace('/report.html', ''), 'log.jsonl'))[0];
-      check(`the index link ${href} opens its report`, opened.endsWith(href) &&
-        title === (expected.title || expected.scenario), `${opened} ${title}`);
-      await page.goBack();
-    }
-    check('the index opens without console errors', problems.length === 0, problems.join('; '));
-    await page.close();
-  }
+  await checkIndex(browser.context, out, 3);
 } finally {
-  await context.close();
-  fs.rmSync(profile, { recursive: true, force: true });
+  await browser.close();
 }
 
-console.log(`report pages: ${passed} passed, ${failed} failed`);
-process.exit(failed === 0 && passed > 0 ? 0 : 1);
+finish('report pages');

@@ -16,7 +16,9 @@
 #include "tools/output/Terminal.h"
 #include "tools/preview/PreviewRun.h"
 #include "tools/preview/Report.h"
-#include "tools/preview/ReportWriter.h"
+#include "tools/preview/ReportIndex.h"
+#include "tools/preview/ReportPage.h"
+#include "tools/report/ReportWriter.h"
 #include "tools/scenario/BuiltinScenarios.h"
 #include "tools/scenario/ScenarioParser.h"
 #include "tools/workbench/Workbench.h"
@@ -267,7 +269,7 @@ int runScenarios(ModuleSession& session, const std::vector<PreviewScenario>& sce
         options.onlyDisplay = DisplayKind::Radar;
     }
     ProgressBar bar(cl.progress == "always" || (cl.progress == "auto" && stderrIsTerminal()));
-    ReportWriter report(cl.outDir, cl.commandLine);
+    cs::report::ReportWriter report(cl.outDir, cl.commandLine, "preview");
     try {
         for (size_t n = 0; n < scenarios.size(); ++n) {
             const PreviewScenario& s = scenarios[n];
@@ -277,7 +279,8 @@ int runScenarios(ModuleSession& session, const std::vector<PreviewScenario>& sce
             };
             const RunResult result = runScenario(session, s, options);
             if (!cl.noReport) {
-                report.addScenario(s, result);
+                report.addScenario(result.folder, reportPageHtml(s, result, cl.commandLine),
+                                   indexEntry(s, result));
             }
             bar.finish();
             if (!cl.quiet) {

@@ -1,10 +1,9 @@
-// The style sheet and script of the report pages, compiled in from
-// tools/preview/report/ so that the program writes self-contained pages.
+// The preview's script of its report pages (the published values and the
+// per-intruder timelines), compiled in from tools/preview/report/.
 #pragma once
 
 namespace cs::preview {
 
-extern const char* const kReportCss;     // both pages
-extern const char* const kReportScript;  // report.html: player, values and timelines
+extern const char* const kPreviewScript;
 
 }  // namespace cs::preview

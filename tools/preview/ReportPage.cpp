@@ -5,6 +5,7 @@
 
 #include "tools/output/HtmlText.h"
 #include "tools/preview/ReportAssets.h"
+#include "tools/report/ReportPage.h"
 
 namespace cs::preview {
 
@@ -158,34 +159,9 @@ std::array<int32_t, 4> levelColours(const PreviewScenario& scenario, DisplayKind
 
 std::string reportPageHtml(const PreviewScenario& scenario, const RunResult& result,
                            const std::string& command) {
-    const std::string heading = scenario.title.empty() ? scenario.name : scenario.title;
-    std::string html;
-    html += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
-    html += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
-    html += "<title>" + htmlEscape(scenario.name + " - " + heading) +
-            " - ContactScope preview</title>\n";
-    html += "<link rel=\"icon\" href=\"data:,\">\n<style>\n";
-    html += kReportCss;
-    html += "</style>\n</head>\n<body>\n<header>\n";
-    html += "<p class=\"crumb\"><a href=\"../index.html\">All scenarios of this run</a></p>\n";
-    html += "<h1>" + htmlEscape(heading) + "</h1>\n";
-    html += "<p class=\"meta\"><span class=\"name\">" + htmlEscape(scenario.name) + "</span> " +
-            htmlEscape(scenario.file) + "</p>\n";
-    if (!scenario.expect.empty()) {
-        html += "<p class=\"expect\"><b>What it should show:</b> " + htmlEscape(scenario.expect) +
-                "</p>\n";
-    }
-    html += "<p class=\"command\">Made by <code>" + htmlEscape(command) + "</code></p>\n";
-    html += "</header>\n<main id=\"report\">\n";
-    html +=
-        "<noscript><p class=\"note\">The player and the charts need JavaScript; the frames "
-        "and log.jsonl are in this folder.</p></noscript>\n</main>\n";
-    html += "<script type=\"application/json\" id=\"report-data\">";
-    html += jsonForScript(pageData(scenario, result, command));
-    html += "</script>\n<script>\n";
-    html += kReportScript;
-    html += "</script>\n</body>\n</html>\n";
-    return html;
+    const report::PageHead head{"preview",     scenario.name,   scenario.title,
+                                scenario.file, scenario.expect, command};
+    return report::reportPageHtml(head, pageData(scenario, result, command), kPreviewScript);
 }
 
 }  // namespace cs::preview

@@ -1,8 +1,8 @@
 // report.html, the page of one scenario run: the frames of every display with
 // a slider, the values the module published at that frame, and per intruder a
 // timeline of distance and relative altitude over coloured bands of its
-// threat level. A static page (inline style, script and data, images by
-// relative file name) that opens from the file system.
+// threat level, on the shared page of tools/report/ with the preview's own
+// script (tools/preview/report/preview.js).
 #pragma once
 
 #include <array>

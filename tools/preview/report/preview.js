@@ -1,121 +1,26 @@
-// The report page of one scenario run: builds the player, the table of
-// published values and the per-intruder timelines from the JSON block that
-// the preview tool embedded, and keeps them on the frame the slider selects.
+// The preview's report page: the values the module published at the frame
+// beside the player, and per intruder a timeline of distance and relative
+// altitude over bands of its threat level, from the JSON block that the
+// preview tool embedded (the player and helpers: window.Report).
 (function () {
   'use strict';
 
+  const { el, svgEl, note, seconds, signed, niceStep, niceCeil, W, PLOT: AXIS } = window.Report;
   const data = JSON.parse(document.getElementById('report-data').textContent);
   const root = document.getElementById('report');
-  const SVG_NS = 'http://www.w3.org/2000/svg';
   const LEVELS = data.levels; // index = level code: Other, Proximity, TA, RA
   const TA = 2;
   const RA = 3;
   const displays = data.displays;
-  const frameCount = displays.reduce((n, d) => Math.max(n, d.frames.length), 0);
-
-  function el(tag, attrs, children) {
-    const e = document.createElement(tag);
-    for (const [k, v] of Object.entries(attrs || {})) {
-      if (k === 'text') e.textContent = v;
-      else e.setAttribute(k, v);
-    }
-    for (const c of children || []) e.append(c);
-    return e;
-  }
-
-  function svgEl(tag, attrs, text) {
-    const e = document.createElementNS(SVG_NS, tag);
-    for (const [k, v] of Object.entries(attrs || {})) e.setAttribute(k, String(v));
-    if (text !== undefined) e.textContent = text;
-    return e;
-  }
-
-  function seconds(t) {
-    return (Number.isInteger(t) ? String(t) : t.toFixed(1)) + ' s';
-  }
-
-  function signed(v, digits) {
-    const s = v.toFixed(digits);
-    return v > 0 ? '+' + s : s;
-  }
-
-  // The record of display d at slider position i (displays that drew fewer
-  // frames hold their last one).
-  function recordAt(d, i) {
-    return d.frames.length ? d.frames[Math.min(i, d.frames.length - 1)] : null;
-  }
-
-  function timeAt(i) {
-    for (const d of displays) {
-      if (i < d.frames.length) return d.frames[i].time;
-    }
-    return 0;
-  }
-
-  function note(text) {
-    return el('p', { class: 'note', text: text });
-  }
-
-  if (frameCount === 0) {
-    root.append(el('section', {}, [
-      el('h2', { text: 'No frames' }),
-      note('No display drew a frame in this run, so there is nothing to watch' +
-        (displays.length === 0 ? ' (no display was run).' : '.')),
-    ]));
-    return;
-  }
-
-  // ---- Player: the frames of every display side by side -------------------
-
-  // For each display and frame, the index of the latest kept image at or
-  // before it (images are kept every few seconds, frames every cycle).
-  const imageIndex = displays.map((d) => {
-    let last = -1;
-    return d.frames.map((f, j) => (f.image ? (last = j) : last));
+  const page = window.Report.player(root, displays, {
+    duration: data.duration, size: data.size,
+    noFrames: 'No display drew a frame in this run, so there is nothing to watch' +
+      (displays.length === 0 ? ' (no display was run).' : '.'),
   });
-
+  if (!page) return;
+  const { frameCount, timeAt, recordAt, xOf } = page;
   const valueCells = []; // {k: property index, cells: one per display}
-
-  const figures = displays.map((d) => {
-    const img = el('img', { class: 'frame', 'data-display': d.name, alt: d.name + ' display' });
-    const caption = el('figcaption');
-    const any = d.frames.some((f) => f.image);
-    const holder = any ? img : el('div', { class: 'noimage', text: 'no image kept' });
-    if (!any) {
-      holder.style.width = data.size[0] + 'px';
-      holder.style.height = data.size[1] + 'px';
-    }
-    return { d, img, caption, any, figure: el('figure', {}, [holder, caption]) };
-  });
-
-  const slider = el('input', {
-    id: 'slider', type: 'range', min: '0', max: String(frameCount - 1), step: '1', value: '0',
-    'aria-label': 'frame',
-  });
-  const clock = el('span', { id: 'clock', class: 'clock' });
-  const playButton = el('button', { id: 'play', type: 'button', title: 'play / pause (space)', text: 'Play' });
-  const button = (label, title, action) => {
-    const b = el('button', { type: 'button', title: title, text: label });
-    b.addEventListener('click', action);
-    return b;
-  };
-
-  root.append(el('section', { class: 'watch' }, [
-    el('div', { class: 'player' }, [
-      el('h2', { text: 'Frames' }),
-      el('div', { class: 'frames' }, figures.map((f) => f.figure)),
-      el('div', { class: 'controls' }, [
-        button('|<', 'first frame (Home)', () => show(0)),
-        button('<', 'previous frame (\u2190)', () => show(current - 1)),
-        playButton,
-        button('>', 'next frame (\u2192)', () => show(current + 1)),
-        button('>|', 'last frame (End)', () => show(frameCount - 1)),
-        slider,
-      ]),
-      el('p', { class: 'hint' }, [clock]),
-    ]),
-    buildValues(),
-  ]));
+  page.watch.append(buildValues());
 
   // ---- Published values at the frame --------------------------------------
 
@@ -162,25 +67,10 @@
 
   // ---- Timelines per intruder ---------------------------------------------
 
-  const W = 900;
-  const PLOT = { left: 56, right: W - 62, top: 20, bottom: 176 };
+  const PLOT = { ...AXIS, top: 20, bottom: 176 };
   const STRIP_H = 13;
   const STRIP_GAP = 4;
-  const lastTime = timeAt(frameCount - 1);
-  const span = Math.max(data.duration || 0, lastTime, 1e-6);
-  const xOf = (t) => PLOT.left + (t / span) * (PLOT.right - PLOT.left);
   const cursors = [];
-
-  function niceStep(range, count) {
-    const raw = range / count;
-    const p = Math.pow(10, Math.floor(Math.log10(raw)));
-    const m = raw / p;
-    return (m <= 1 ? 1 : m <= 2 ? 2 : m <= 2.5 ? 2.5 : m <= 5 ? 5 : 10) * p;
-  }
-
-  function niceCeil(v, step) {
-    return Math.max(step, Math.ceil(v / step - 1e-9) * step);
-  }
 
   // The series of an intruder, frame by frame: values of the first display
   // that found it in that frame.
@@ -286,11 +176,7 @@
     }
     svg.append(svgEl('text', { x: PLOT.right + 6, y: PLOT.top - 7 }, 'ft'));
     svg.append(svgEl('line', { class: 'zero', x1: PLOT.left, x2: PLOT.right, y1: yA(0), y2: yA(0) }));
-    const tStep = niceStep(span, 9);
-    for (let t = 0; t <= span + 1e-9; t += tStep) {
-      svg.append(svgEl('line', { class: 'grid', x1: xOf(t), x2: xOf(t), y1: PLOT.bottom, y2: PLOT.bottom + 4 }));
-      svg.append(svgEl('text', { x: xOf(t), y: PLOT.bottom + 16, 'text-anchor': 'middle' }, seconds(+t.toFixed(3))));
-    }
+    page.timeAxis(svg, PLOT.bottom);
 
     polylines(svg, altitude, yA, 'altitude');
     polylines(svg, distance, yD, 'distance');
@@ -337,11 +223,8 @@
       }, who + m.kind + ' ' + seconds(m.f.time)));
     }
 
-    const cursor = svgEl('line', {
-      class: 'cursor', x1: PLOT.left, x2: PLOT.left, y1: PLOT.top - 2, y2: height - 2,
-    });
-    svg.append(cursor);
-    return { svg, cursor, distance, altitude };
+    page.cursor(svg, PLOT.top - 2, height - 2);
+    return { svg, distance, altitude };
   }
 
   function buildTimelines() {
@@ -383,9 +266,6 @@
   }
 
   function showTrack(c, i) {
-    const x = xOf(timeAt(i));
-    c.cursor.setAttribute('x1', x);
-    c.cursor.setAttribute('x2', x);
     const parts = [];
     if (c.distance[i] === null) {
       parts.push('not found at ' + seconds(timeAt(i)));
@@ -402,31 +282,7 @@
 
   buildTimelines();
 
-  // ---- Keeping everything on one frame ------------------------------------
-
-  let current = -1;
-  let timer = null;
-
-  function show(i) {
-    i = Math.max(0, Math.min(frameCount - 1, i));
-    const previous = current;
-    current = i;
-    slider.value = String(i);
-    const first = displays.find((d) => i < d.frames.length) || displays[0];
-    clock.textContent = 'frame ' + recordAt(first, i).frame + ' of ' + (frameCount - 1) +
-      ' \u00B7 t = ' + seconds(timeAt(i)) + '  (\u2190 \u2192 step, space plays)';
-    for (const [n, f] of figures.entries()) {
-      const j = imageIndex[n][Math.min(i, imageIndex[n].length - 1)];
-      if (f.any && j >= 0) {
-        const rec = f.d.frames[j];
-        if (f.img.getAttribute('src') !== rec.image) f.img.setAttribute('src', rec.image);
-        f.caption.replaceChildren(el('b', { text: f.d.name }), ' image at ' + seconds(rec.time) +
-          (j === i ? '' : ' (the latest kept)'));
-      } else {
-        f.caption.replaceChildren(el('b', { text: f.d.name }),
-          f.any ? ' no image yet' : ' no images were kept in this run');
-      }
-    }
+  page.onFrame((i, previous) => {
     for (const { k, cells } of valueCells) {
       cells.forEach((cell, n) => {
         const d = displays[n];
@@ -439,50 +295,6 @@
       });
     }
     for (const c of cursors) showTrack(c, i);
-  }
-
-  function play(on) {
-    if (on && !timer) {
-      if (current >= frameCount - 1) show(0);
-      timer = setInterval(() => {
-        if (current >= frameCount - 1) play(false);
-        else show(current + 1);
-      }, 200);
-    } else if (!on && timer) {
-      clearInterval(timer);
-      timer = null;
-    }
-    playButton.textContent = timer ? 'Pause' : 'Play';
-  }
-
-  playButton.addEventListener('click', () => play(!timer));
-  slider.addEventListener('input', () => show(Number(slider.value)));
-  document.addEventListener('keydown', (e) => {
-    if (e.altKey || e.ctrlKey || e.metaKey) return;
-    const onSlider = e.target === slider;
-    if (e.key === ' ' && e.target.tagName !== 'BUTTON') {
-      play(!timer);
-    } else if (onSlider) {
-      return; // the slider steps by itself
-    } else if (e.key === 'ArrowRight') {
-      show(current + 1);
-    } else if (e.key === 'ArrowLeft') {
-      show(current - 1);
-    } else if (e.key === 'Home') {
-      show(0);
-    } else if (e.key === 'End') {
-      show(frameCount - 1);
-    } else {
-      return;
-    }
-    e.preventDefault();
   });
-
-  // Fetch every kept image once, so stepping does not flicker.
-  for (const d of displays) {
-    for (const f of d.frames) {
-      if (f.image) new Image().src = f.image;
-    }
-  }
-  show(0);
+  page.start();
 })();
