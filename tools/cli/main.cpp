@@ -178,7 +178,7 @@ void addWorkbenchOptions(CLI::App& app, cs::workbench::WorkbenchOptions& bench) 
 
 // Options of one kind of run that mean nothing in the other: given there,
 // they are refused rather than silently ignored.
-constexpr const char* kPreviewOnly[] = {"--display", "--no-sheet",    "--no-overlay",  "--no-probe",
+constexpr const char* kPreviewOnly[] = {"--display", "--no-overlay",  "--no-probe",
                                         "--entry",   "--session-log", "--clear-colour"};
 constexpr const char* kWorkbenchOnly[] = {"--window", "--gauges"};
 
@@ -218,15 +218,13 @@ int runWorkbenchIfAsked(const CLI::App& app, cs::workbench::WorkbenchOptions& be
                      name);
         return kBadInput;
     }
-    if (app.count("--no-report") > 0) {
-        std::fprintf(stderr,
-                     "warning: a gauge run writes no report pages; --no-report changes "
-                     "nothing\n");
-    }
     bench.outDir = cl.outDir;
     bench.frameIntervalS = cl.every;
     bench.writeFrames = !cl.noFrames;
     bench.writeLog = !cl.noLog;
+    bench.writeSheet = !cl.noSheet;
+    bench.writeReport = !cl.noReport;
+    bench.commandLine = cl.commandLine;
     return cs::workbench::runWorkbench(bench, modulePath, scenarios, cl.check, cl.quiet);
 }
 

@@ -245,6 +245,8 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
             ViewFrame frame;
             frame.view = s.views[v].name;
             frame.time = t;
+            frame.mouseX = mx;
+            frame.mouseY = my;
             frame.locals = localValues;
             beginPicture(list, s.views[v].width, s.views[v].height);
             for (size_t i = 0; i < runtimes.size(); ++i) {

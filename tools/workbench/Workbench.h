@@ -30,7 +30,10 @@ struct WorkbenchOptions {
     double frameIntervalS = -1.0;  // negative: the scenario's (0: every traffic cycle)
     bool writeFrames = true;
     bool writeLog = true;
+    bool writeSheet = true;   // a contact sheet per view (runWorkbench)
+    bool writeReport = true;  // report.html per scenario, index.html (runWorkbench)
     bool keepImages = false;  // keep the composited images in the result (tests)
+    std::string commandLine;  // shown on the report pages
 };
 
 // One element's state in a frame.
@@ -51,7 +54,8 @@ struct GaugeFrame {
 struct ViewFrame {
     std::string view;
     double time = 0.0;
-    std::string image;  // file name, empty when none was written
+    std::string image;                  // file name, empty when none was written
+    double mouseX = 0.5, mouseY = 0.5;  // the scenario's mouse, fractions of the view
     std::vector<GaugeFrame> gauges;
     std::vector<std::pair<std::string, double>> locals;
     sim::Image picture;  // with keepImages
@@ -121,6 +125,9 @@ class Workbench {
 
     // What the terminal shows after a run: per gauge, when each text first showed.
     static std::string summary(const preview::PreviewScenario& scenario, const ScenarioRun& run);
+    // The run's report.html (WorkbenchReport.cpp); `command` made the run.
+    std::string reportPage(const preview::PreviewScenario& scenario, const ScenarioRun& run,
+                           const std::string& command) const;
 
     struct State;
 

@@ -4,7 +4,10 @@
 #include <set>
 
 #include "tools/output/ExitStatus.h"
+#include "tools/report/ReportWriter.h"
+#include "tools/workbench/ViewSheets.h"
 #include "tools/workbench/Workbench.h"
+#include "tools/workbench/WorkbenchReport.h"
 
 namespace cs::workbench {
 
@@ -116,12 +119,29 @@ int runWorkbench(const WorkbenchOptions& options, const std::string& modulePath,
         return preview::kDone;
     }
     gauge::Diagnostics runtime;
+    // The contact sheets are made from the pictures the run keeps.
+    WorkbenchOptions runOptions = options;
+    runOptions.keepImages = options.keepImages || options.writeSheet;
+    report::ReportWriter report(options.outDir, options.commandLine, "gauge workbench");
     try {
         for (const preview::PreviewScenario& s : scenarios) {
-            const ScenarioRun run = bench.run(s, options, runtime);
+            ScenarioRun run = bench.run(s, runOptions, runtime);
+            if (options.writeSheet) {
+                writeViewSheets(s, run);
+            }
+            if (options.writeReport) {
+                report.addScenario(run.folder, bench.reportPage(s, run, options.commandLine),
+                                   indexEntry(s, run));
+            }
             if (!quiet) {
                 std::fputs(Workbench::summary(s, run).c_str(), stdout);
                 std::fflush(stdout);
+            }
+        }
+        if (options.writeReport && !options.outDir.empty()) {
+            const std::string index = report.writeIndex();
+            if (!quiet) {
+                std::printf("Report: %s\n", index.c_str());
             }
         }
     } catch (const std::exception& e) {

@@ -42,6 +42,7 @@ std::string runLog(const preview::PreviewScenario& scenario, const Workbench::St
     for (const ViewFrame& f : result.frames) {
         Json line = {{"type", "frame"}, {"view", f.view}, {"time", jsonNumber(f.time)}};
         line["image"] = f.image.empty() ? Json(nullptr) : Json(f.image);
+        line["mouse"] = {jsonNumber(f.mouseX), jsonNumber(f.mouseY)};
         Json gs = Json::array();
         for (const GaugeFrame& g : f.gauges) {
             Json elements = Json::array();
