@@ -37,21 +37,24 @@ TEST(GaugeReader, ReadsTheKitsTcasGauge) {
 
 // Schema elements the reader does not model are kept by name and line, in
 // file order, for the drawing layer to warn about; they are no problem here.
+// A rotation's failures are among them, the rotation itself is read.
 TEST(GaugeReader, KeepsTheSchemaElementsItDoesNotModel) {
     Diagnostics d;
     GaugeFile g;
     ASSERT_TRUE(
         readGaugeText("<Gauge Name=\"g\">\n<Size X=\"9\" Y=\"9\"/>\n<Element>\n"
-                      "<Rotate><Value>1</Value></Rotate>\n<Element><MaskImage/>\n"
+                      "<Rotate><Value>1</Value><Failures/></Rotate>\n<Element><Failures/>\n"
                       "</Element></Element>\n</Gauge>\n",
                       "g.xml", ".", g, d));
     EXPECT_TRUE(d.problems().empty());
-    EXPECT_EQ(g.notModelledScripts.size(), 1u);  // the rotation's value
+    EXPECT_TRUE(g.notModelledScripts.empty());
     ASSERT_EQ(g.notModelled.size(), 2u);
-    EXPECT_EQ(g.notModelled[0].name, "Rotate");
+    EXPECT_EQ(g.notModelled[0].name, "Failures");
     EXPECT_EQ(g.notModelled[0].line, 4);
-    EXPECT_EQ(g.notModelled[1].name, "MaskImage");
+    EXPECT_EQ(g.notModelled[1].name, "Failures");
     EXPECT_EQ(g.notModelled[1].line, 5);
+    EXPECT_TRUE(g.elements.at(0).rotate.present);
+    EXPECT_EQ(g.elements[0].rotate.line, 4);
 }
 
 // XML ends a line at LF, CRLF and a CR alone: the same gauge written with

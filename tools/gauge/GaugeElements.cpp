@@ -10,8 +10,10 @@ namespace cs::gauge {
 
 namespace {
 
-constexpr Names kElementChildren = {"Position", "Visible", "Image",      "Text",   "Rectangle",
-                                    "Select",   "Element", "CustomDraw", "Update", "Size"};
+constexpr Names kElementChildren = {"Position", "Visible",  "Image",      "Text",   "Rectangle",
+                                    "Select",   "Element",  "CustomDraw", "Update", "Size",
+                                    "Rotate",   "Shift",    "MaskImage",  "Clip",   "RelClip",
+                                    "Circle",   "Polyline", "Polygon"};
 
 }  // namespace
 
@@ -185,12 +187,9 @@ bool GaugeElements::readPart(const pugi::xml_node& child, Node& parent, int dept
     } else if (name == "Image") {
         node.kind = NodeKind::Image;
         node.id = gauge_.nodeCount++;
-        checkAttributes(child, {"Name", "Bright", "Alpha", "ImageSizes", "NoTransparency",
-                                "Luminous", "PointsTo", "DegreesPointsTo"});
-        node.image = trim(attr(child, "Name").value());
-        if (node.image.empty()) {
-            d_.error(at(child, "Image"), "no Name: the image file in the gauge's folder");
-        }
+        readImagePart(child, node);
+    } else if (name == "Circle" || name == "Polyline" || name == "Polygon") {
+        readShape(child, node);
     } else if (name == "CustomDraw") {
         node.kind = NodeKind::CustomDraw;
         node.id = gauge_.nodeCount++;
@@ -238,8 +237,15 @@ void GaugeElements::readElement(const pugi::xml_node& n, Node& node, int depth) 
             gauge_.elementUpdates.push_back(script(c, "Update"));
         } else if (name == "Size") {
             checkAttributes(c, {"X", "Y"});  // the simulator takes it and draws nothing of it
-        } else if (!readPart(c, node, depth)) {
+        } else if (!readMovingChild(c, node) && !readPart(c, node, depth)) {
             unknownChild(c, "Element", kElementChildren);
+        }
+    }
+    // The needle's bitmap says where it points; the rotation turns it from there.
+    for (const Node& c : node.children) {
+        if (c.kind == NodeKind::Image && c.hasPointsTo) {
+            node.rotate.pointsTo = c.pointsTo;
+            break;
         }
     }
 }
