@@ -90,6 +90,9 @@ bool GaugeImages::load(const gauge::GaugeFile& gauge, gauge::Diagnostics& d) {
         if (n->kind == gauge::NodeKind::Image) {
             ok = loadOne(gauge, n->image, n->line, d) && ok;
         }
+        if (n->mask.present) {
+            ok = loadOne(gauge, n->mask.image, n->mask.line, d) && ok;
+        }
         for (const gauge::Node& c : n->children) {
             stack.push_back(&c);
         }
