@@ -40,9 +40,16 @@ double itemAngle(const gauge::NonlinearItem& item, double px, double py) {
     return std::atan2(item.x - px, -(item.y - py));
 }
 
-// `angle` moved by whole turns to within half a turn of `near`.
+// `angle` moved by whole turns to within half a turn of `near`; exactly
+// half a turn away, clockwise from it.
 double nearest(double angle, double near) {
-    return angle - 2.0 * kPi * std::round((angle - near) / (2.0 * kPi));
+    double d = std::fmod(angle - near, 2.0 * kPi);
+    if (d > kPi) {
+        d -= 2.0 * kPi;
+    } else if (d <= -kPi) {
+        d += 2.0 * kPi;
+    }
+    return near + d;
 }
 
 }  // namespace

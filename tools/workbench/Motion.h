@@ -20,7 +20,8 @@ double limited(const gauge::Motion& m, double value);
 // o'clock. Without a table the value is that angle; a table's items give
 // points of the dial, seen from the pivot (px, py) in the frame of the
 // element's position, or angles in degrees, and the angle between two items
-// goes the shorter way round from one to the next.
+// goes the shorter way round from one to the next (clockwise when they are
+// half a turn apart).
 double rotationAngle(const gauge::Motion& m, double value, double px, double py);
 
 // Where a shift moves its part for `value`: the table's offsets, or the
