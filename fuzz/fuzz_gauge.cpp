@@ -3,8 +3,13 @@
 // twice against a host that accepts every variable and answers with what
 // the scripts wrote (texts and numbers alike, NaN and infinities included).
 //
-// Checks: every problem names the file and a line within the input, and
-// nothing crashes, reads out of bounds or overflows (ASan, UBSan).
+// The elements' rotations and shifts are put through the workbench's
+// arithmetic with the values their scripts give, and every element's scope
+// (transform about its pivot, clips, masks) composed down the tree.
+//
+// Checks: every problem names the file and a line within the input; a
+// turn keeps lengths; a delay never overshoots; nothing crashes, reads out
+// of bounds or overflows (ASan, UBSan).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -15,6 +20,8 @@
 #include "FuzzSupport.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/gauge/PanelConfig.h"
+#include "tools/workbench/ElementScope.h"
+#include "tools/workbench/Motion.h"
 
 namespace {
 
@@ -55,6 +62,51 @@ void evaluateTooltips(Area& area, AnyVariables& env, Evaluator& e, Diagnostics& 
     }
     for (Area& c : area.children) {
         evaluateTooltips(c, env, e, d);
+    }
+}
+
+// One step of each motion of `node` to the value its script gives now, as
+// the runtime takes it, and the scopes of everything it nests.
+void move(const Node& node, const cs::workbench::ElementScope& outer, AnyVariables& env,
+          Evaluator& e, Diagnostics& d, const cs::workbench::GaugeImages& images) {
+    namespace wb = cs::workbench;
+    wb::ElementScope scope = outer;
+    if (node.kind == NodeKind::Element) {
+        wb::NodeState state;
+        auto valueOf = [&](const Motion& m) {
+            const double v = e.number(m.value, env, &d);
+            return std::isfinite(v) ? v : 0.0;
+        };
+        if (node.rotate.present) {
+            const double target =
+                wb::rotationAngle(node.rotate, valueOf(node.rotate), node.x, node.y);
+            check(std::isfinite(target), "a finite angle");
+            const double step = std::fabs(node.rotate.rate) / 18.0;
+            state.angle = wb::follow(0.5, target, step);
+            check(std::fabs(state.angle - 0.5) <= step + 1e-9 || state.angle == target,
+                  "a delayed turn within its step");
+        }
+        if (node.shift.present) {
+            const wb::Offset to = wb::shiftOffset(node.shift, valueOf(node.shift));
+            const double step = std::fabs(node.shift.rate) / 18.0;
+            const wb::Offset at = wb::follow(wb::Offset{}, to, step);
+            check(std::hypot(at.x, at.y) <= step * (1 + 1e-9) + 1e-9 ||
+                      (at.x == to.x && at.y == to.y),
+                  "a delayed shift within its step");
+            state.shiftX = at.x;
+            state.shiftY = at.y;
+        }
+        scope = wb::elementScope(node, state, outer, outer.transform, images);
+        if (node.rotate.present && std::isfinite(state.angle) && !node.shift.present) {
+            const wb::Affine& t = scope.transform;
+            const double length = std::hypot(t.xx, t.yx),
+                         outerLength = std::hypot(outer.transform.xx, outer.transform.yx);
+            check(std::fabs(length - outerLength) <= 1e-6 * (1 + outerLength),
+                  "a turn keeps lengths");
+        }
+    }
+    for (const Node& c : node.children) {
+        move(c, scope, env, e, d, images);
     }
 }
 
@@ -100,6 +152,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             for (Area& a : gauge.areas) {
                 evaluateTooltips(a, env, evaluator, d);
+            }
+            const cs::workbench::GaugeImages images;
+            cs::workbench::ElementScope scope;
+            scope.clip = cs::workbench::PixelRect{0, 0, 4096, 4096};
+            for (const Node& n : gauge.elements) {
+                move(n, scope, env, evaluator, d, images);
             }
         }
         checkLines(d, "fuzz.xml", text);

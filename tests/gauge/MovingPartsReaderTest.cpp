@@ -152,6 +152,10 @@ const Bad kBad[] = {
     {"clip ending before it starts",
      fs9("<Element>\n<Clip Left=\"10\" Top=\"0\" Right=\"5\" Bottom=\"9\"/></Element>\n"), false, 4,
      "lies before its left or top"},
+    {"negative delay",
+     fs9("<Element><Rotate><Value>1</Value>\n<Delay DegreesPerSecond=\"-4\"/>"
+         "</Rotate></Element>\n"),
+     true, 4, "must not be negative"},
     {"mask without a name", fs9("<Element>\n<MaskImage/></Element>\n"), false, 4,
      "no Name: the mask's image"},
     {"second rotate",

@@ -215,7 +215,7 @@ TEST_F(MovingParts, TapeSlidesWithinItsClip) {
 // attitude_fsx.xml, bank 30 and pitch 10: the ball turns by -30 degrees
 // (the script negates the bank) about its mask's axis 50,50; the nested
 // element at 50,50 of the ball sits on that pivot and slides its horizon
-// 2 units a degree along the turned axes. The horizon's axis (40,80) lands
+// 2 units a degree along the turned axes. The horizon's axis (60,80) lands
 // at 50,50 + R(-30)(0, 20) = (50 + 10, 50 + 17.32). The mask, the outer
 // element's, stays unturned at the gauge's corner and clips the nested
 // image too.
@@ -227,8 +227,8 @@ TEST_F(MovingParts, AttitudeComposesNestedTurnAndShift) {
     ASSERT_TRUE(r.loadProblems.empty()) << r.loadProblems[0];
     const DrawCommand& horizon = at(r.lists[0], 23);
     EXPECT_NEAR(turn(horizon), -30.0, 1e-9);
-    EXPECT_NEAR(horizon.transform.mapX(40, 80), 60.0, 1e-9);
-    EXPECT_NEAR(horizon.transform.mapY(40, 80), 50.0 + 20.0 * std::cos(30 * kDegree), 1e-9);
+    EXPECT_NEAR(horizon.transform.mapX(60, 80), 60.0, 1e-9);
+    EXPECT_NEAR(horizon.transform.mapY(60, 80), 50.0 + 20.0 * std::cos(30 * kDegree), 1e-9);
     ASSERT_EQ(horizon.masks.size(), 1u);
     EXPECT_EQ(horizon.masks[0].line, 11);
     EXPECT_FALSE(turns(horizon.masks[0].transform));

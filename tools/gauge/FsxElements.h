@@ -55,6 +55,7 @@ class FsxElements : public FsxVocabulary {
     void readBoundedExpression(const pugi::xml_node& n, Motion& m, const std::string& element);
     void readTable(const pugi::xml_node& n, Motion& m, bool rotation);
     void readDelay(const pugi::xml_node& n, Motion& m, const char* rate);
+    void readRate(const pugi::xml_node& n, Motion& m, const char* rate);
     void readClip(const pugi::xml_node& n, ClipPart& clip);
     void readShape(const pugi::xml_node& n, Node& node);
     // FsxMouseAreas.cpp

@@ -149,6 +149,14 @@ void FsxElements::readTable(const pugi::xml_node& n, Motion& m, bool rotation) {
 
 // <Delay> holding <DegreesPerSecond> (<PixelsPerSecond>), or the rate alone.
 void FsxElements::readDelay(const pugi::xml_node& n, Motion& m, const char* rate) {
+    readRate(n, m, rate);
+    if (m.rate < 0.0) {
+        d_.warn(at(n, "Delay"), std::string(rate) + " must not be negative; no delay");
+        m.rate = 0.0;
+    }
+}
+
+void FsxElements::readRate(const pugi::xml_node& n, Motion& m, const char* rate) {
     if (!n.find_child([](const pugi::xml_node& c) { return c.type() == pugi::node_element; })) {
         m.rate = value(n, 0.0);
         return;

@@ -66,6 +66,10 @@ void GaugeElements::readMotion(const pugi::xml_node& n, Motion& m, bool rotation
             const char* rate = rotation ? "DegreesPerSecond" : "PixelsPerSecond";
             checkAttributes(c, {rate});
             m.rate = number(c, rate, 0.0, true);
+            if (m.rate < 0.0) {
+                d_.warn(at(c, name), std::string(rate) + " must not be negative; no delay");
+                m.rate = 0.0;
+            }
         } else if (name == "Scale" && !rotation) {
             checkAttributes(c, {"X", "Y"});
             m.hasScale = true;
