@@ -77,11 +77,11 @@ void evaluateTooltips(Area& area, AnyVariables& env, Evaluator& e, Diagnostics& 
 // One step of each motion of `node` to the value its script gives now, as
 // the runtime takes it, and the scopes of everything it nests.
 void move(const Node& node, const cs::workbench::ElementScope& outer, AnyVariables& env,
-          Evaluator& e, Diagnostics& d, const cs::workbench::GaugeImages& images) {
+          Evaluator& e, Diagnostics& d) {
     namespace wb = cs::workbench;
     wb::ElementScope scope = outer;
     if (node.kind == NodeKind::Element) {
-        wb::NodeState state;
+        wb::Pose pose;
         auto valueOf = [&](const Motion& m) {
             const double v = e.number(m.value, env, &d);
             return std::isfinite(v) ? v : 0.0;
@@ -91,8 +91,8 @@ void move(const Node& node, const cs::workbench::ElementScope& outer, AnyVariabl
                 wb::rotationAngle(node.rotate, valueOf(node.rotate), node.x, node.y);
             check(std::isfinite(target), "a finite angle");
             const double step = std::fabs(node.rotate.rate) / 18.0;
-            state.angle = wb::follow(0.5, target, step);
-            check(std::fabs(state.angle - 0.5) <= step + 1e-9 || state.angle == target,
+            pose.angle = wb::follow(0.5, target, step);
+            check(std::fabs(pose.angle - 0.5) <= step + 1e-9 || pose.angle == target,
                   "a delayed turn within its step");
         }
         if (node.shift.present) {
@@ -102,20 +102,21 @@ void move(const Node& node, const cs::workbench::ElementScope& outer, AnyVariabl
             check(std::hypot(at.x, at.y) <= step * (1 + 1e-9) + 1e-9 ||
                       (at.x == to.x && at.y == to.y),
                   "a delayed shift within its step");
-            state.shiftX = at.x;
-            state.shiftY = at.y;
+            pose.shiftX = at.x;
+            pose.shiftY = at.y;
         }
-        scope = wb::elementScope(node, state, outer, outer.transform, images);
-        if (node.rotate.present && std::isfinite(state.angle) && !node.shift.present) {
+        // No bitmaps here: a mask clips nothing, its axis still moves the pivot.
+        scope = wb::elementScope(node, pose, outer, outer.transform, nullptr);
+        if (node.rotate.present && std::isfinite(pose.angle)) {
             const wb::Affine& t = scope.transform;
-            const double length = std::hypot(t.xx, t.yx),
-                         outerLength = std::hypot(outer.transform.xx, outer.transform.yx);
+            const double length = std::hypot(t.xx, t.yx);
+            const double outerLength = std::hypot(outer.transform.xx, outer.transform.yx);
             check(std::fabs(length - outerLength) <= 1e-6 * (1 + outerLength),
                   "a turn keeps lengths");
         }
     }
     for (const Node& c : node.children) {
-        move(c, scope, env, e, d, images);
+        move(c, scope, env, e, d);
     }
 }
 
@@ -162,11 +163,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             for (Area& a : gauge.areas) {
                 evaluateTooltips(a, env, evaluator, d);
             }
-            const cs::workbench::GaugeImages images;
             cs::workbench::ElementScope scope;
             scope.clip = cs::workbench::PixelRect{0, 0, 4096, 4096};
             for (const Node& n : gauge.elements) {
-                move(n, scope, env, evaluator, d, images);
+                move(n, scope, env, evaluator, d);
             }
         }
         checkLines(d, "fuzz.xml", text);

@@ -3,21 +3,9 @@
 #include <algorithm>
 
 #include "tools/workbench/ElementScope.h"
+#include "tools/workbench/GaugeRuntime.h"
 
 namespace cs::workbench {
-
-Affine Affine::after(const Affine& inner) const {
-    return Affine{xx * inner.xx + xy * inner.yx,      yx * inner.xx + yy * inner.yx,
-                  xx * inner.xy + xy * inner.yy,      yx * inner.xy + yy * inner.yy,
-                  xx * inner.dx + xy * inner.dy + dx, yx * inner.dx + yy * inner.dy + dy};
-}
-
-PixelRect PixelRect::intersect(const PixelRect& o) const {
-    const double left = std::max(x, o.x), top = std::max(y, o.y);
-    const double right = std::min(x + width, o.x + o.width);
-    const double bottom = std::min(y + height, o.y + o.height);
-    return PixelRect{left, top, std::max(right - left, 0.0), std::max(bottom - top, 0.0)};
-}
 
 namespace {
 
@@ -65,7 +53,9 @@ struct Walk {
         const Affine flat = turns(outer.transform) ? upright(outer.transform) : outer.transform;
         switch (node.kind) {
             case gauge::NodeKind::Element:
-                scope = elementScope(node, st, outer, gaugeTransform, images);
+                scope =
+                    elementScope(node, Pose{st.angle, st.shiftX, st.shiftY}, outer, gaugeTransform,
+                                 node.mask.present ? images.find(node.mask.image) : nullptr);
                 break;
             case gauge::NodeKind::Rectangle:
                 list.commands.push_back(command(DrawOp::Rectangle, node, outer.transform, outer));

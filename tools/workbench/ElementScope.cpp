@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/workbench/GaugeImage.h"
+
 namespace cs::workbench {
 
 namespace {
@@ -36,9 +38,8 @@ void clipToBox(ElementScope& scope, const Affine& t, double width, double height
         PixelRect{std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0)});
 }
 
-ElementScope elementScope(const gauge::Node& element, const NodeState& state,
-                          const ElementScope& outer, const Affine& gauge,
-                          const GaugeImages& images) {
+ElementScope elementScope(const gauge::Node& element, const Pose& pose, const ElementScope& outer,
+                          const Affine& gauge, const GaugeImage* mask) {
     ElementScope scope = outer;
     const Affine placed = outer.transform.after(Affine::translation(element.x, element.y));
     if (element.clip.present) {
@@ -50,7 +51,7 @@ ElementScope elementScope(const gauge::Node& element, const NodeState& state,
     if (element.mask.present) {
         scope.pivotX = element.mask.axisX;
         scope.pivotY = element.mask.axisY;
-        if (const GaugeImage* mask = images.find(element.mask.image)) {
+        if (mask != nullptr) {
             scope.masks.push_back(ClipMask{placed, static_cast<double>(mask->width),
                                            static_cast<double>(mask->height), mask,
                                            element.mask.line});
@@ -58,10 +59,10 @@ ElementScope elementScope(const gauge::Node& element, const NodeState& state,
     }
     Affine motion;
     if (element.rotate.present) {
-        motion = rotation(state.angle - element.rotate.pointsTo);
+        motion = rotation(pose.angle - element.rotate.pointsTo);
     }
     if (element.shift.present) {
-        motion = motion.after(Affine::translation(state.shiftX, state.shiftY));
+        motion = motion.after(Affine::translation(pose.shiftX, pose.shiftY));
     }
     scope.transform = placed.after(Affine::translation(scope.pivotX, scope.pivotY))
                           .after(motion)

@@ -14,8 +14,6 @@
 #include <vector>
 
 #include "tools/workbench/DrawList.h"
-#include "tools/workbench/GaugeImage.h"
-#include "tools/workbench/GaugeRuntime.h"
 
 namespace cs::workbench {
 
@@ -26,14 +24,21 @@ struct ElementScope {
     double pivotX = 0.0, pivotY = 0.0;
 };
 
+// Where an element's rotation and shift stand (NodeState of the runtime):
+// radians clockwise from 12 o'clock, and gauge units.
+struct Pose {
+    double angle = 0.0;
+    double shiftX = 0.0, shiftY = 0.0;
+};
+
 // Turning by `radians` clockwise on the picture (y grows downwards).
 Affine rotation(double radians);
 
 // The scope of what `element` draws inside `outer`; `gauge` is the gauge's
-// own transform (an FS9 <Clip> is given in gauge units from its corner).
-ElementScope elementScope(const gauge::Node& element, const NodeState& state,
-                          const ElementScope& outer, const Affine& gauge,
-                          const GaugeImages& images);
+// own transform (an FS9 <Clip> is given in gauge units from its corner),
+// `mask` the bitmap of its <MaskImage> (null: none, or not loaded).
+ElementScope elementScope(const gauge::Node& element, const Pose& pose, const ElementScope& outer,
+                          const Affine& gauge, const GaugeImage* mask);
 
 // `scope` clipped further to the box of width x height under `t`: an
 // axis-aligned box narrows the picture clip, a turned one becomes a mask.
