@@ -1,10 +1,13 @@
-// Fuzzes the gauge language: the input read as a gauge file, as a script, as
-// a <String> text and as a panel.cfg, and everything that reads evaluated
-// twice against a host that accepts every variable and answers with what
-// the scripts wrote (texts and numbers alike, NaN and infinities included).
+// Fuzzes the gauge language: the input read as a gauge file (FS9 or FSX
+// schema), as a script, as a <String> text, as a click's Kind list and as a
+// panel.cfg, and everything that reads evaluated twice against a host that
+// accepts every variable and answers with what the scripts wrote (texts and
+// numbers alike, NaN and infinities included); every click of every area is
+// looked up for every mouse action.
 //
-// Checks: every problem names the file and a line within the input, and
-// nothing crashes, reads out of bounds or overflows (ASan, UBSan).
+// Checks: every problem names the file and a line within the input, a Kind
+// list gives only the actions there are, and nothing crashes, loops for ever,
+// reads out of bounds or overflows (ASan, UBSan).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -14,6 +17,7 @@
 
 #include "FuzzSupport.h"
 #include "tools/gauge/GaugeReader.h"
+#include "tools/gauge/MouseKinds.h"
 #include "tools/gauge/PanelConfig.h"
 
 namespace {
@@ -52,6 +56,11 @@ void evaluateStrings(Node& node, AnyVariables& env, Evaluator& e, Diagnostics& d
 void evaluateTooltips(Area& area, AnyVariables& env, Evaluator& e, Diagnostics& d) {
     if (area.hasTooltip) {
         area.tooltip.evaluate(env, e, &d);
+    }
+    for (const MouseKind& k : mouseKinds()) {
+        if (const Click* c = area.clickFor(k.bits)) {
+            check((c->kinds & k.bits) != 0, "a click found answers the action");
+        }
     }
     for (Area& c : area.children) {
         evaluateTooltips(c, env, e, d);
@@ -119,6 +128,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             string.evaluate(env, evaluator, &d);
         }
         checkLines(d, "fuzz.txt", text);
+    }
+    {
+        uint32_t all = 0;
+        for (const MouseKind& k : mouseKinds()) {
+            all |= k.bits;
+        }
+        std::vector<std::string> unknown;
+        const uint32_t bits = mouseKinds(std::string(text), unknown);
+        check((bits & ~all) == 0, "a Kind list gives only known actions", static_cast<int>(bits));
     }
     {
         Diagnostics d;

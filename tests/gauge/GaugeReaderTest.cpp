@@ -206,6 +206,18 @@ INSTANTIATE_TEST_SUITE_P(
                      return s + "\n";
                  }()),
                  false, 3, "nested deeper than 32"},
+        // Selects nest through their cases; deep enough once blew the stack.
+        BadGauge{"deep selects", gauge([] {
+                     std::string s = "<Element>";
+                     for (int i = 0; i < 20000; ++i) {
+                         s += "<Select><Value>1</Value><Case Value=\"1\">";
+                     }
+                     for (int i = 0; i < 20000; ++i) {
+                         s += "</Case></Select>";
+                     }
+                     return s + "</Element>\n";
+                 }()),
+                 false, 3, "nested deeper than 32"},
         BadGauge{"huge", std::string(kMaxGaugeFileBytes + 1, ' '), false, 1, "larger than"}));
 
 // A gauge without <Size> and background is sized where it is placed (its

@@ -86,6 +86,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "N123"},
         Reading{"plain number", R"(, "aircraftVariables": {"TRANSPONDER CODE:1": 1200})", 'A',
                 "TRANSPONDER CODE:1", "number", 0, "1200"},
+        Reading{"transponder as BCD", R"(, "aircraftVariables": {"TRANSPONDER CODE:1": 7700})", 'A',
+                "TRANSPONDER CODE:1", "bco16", 0, "30464"},  // 0x7700
+        Reading{"radio as BCD", R"(, "aircraftVariables": {"COM1 ACTIVE FREQUENCY": "118.5 MHz"})",
+                'A', "COM1 ACTIVE FREQUENCY", "frequency bcd16", 0, "6224"},  // 0x1850
+        Reading{"fuel flow",
+                R"(, "aircraftVariables": {"ENG FUEL FLOW PPH:1": "100 kilograms per hour"})", 'A',
+                "ENG FUEL FLOW PPH:1", "pounds per hour", 0, "220.462"},
         Reading{"local time", R"(, "localTime": "14:30")", 'E', "LOCAL TIME", "minutes", 90,
                 "871.5"},
         Reading{"absolute time", "", 'P', "ABSOLUTE TIME", "seconds", 1,

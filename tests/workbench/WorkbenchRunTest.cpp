@@ -315,3 +315,37 @@ TEST(WorkbenchRun, DrawingCommandsOfAPanelWindow) {
 
 }  // namespace
 }  // namespace cs::workbench
+
+namespace cs::workbench {
+namespace {
+
+// Gauges loaded after a run were once prepared with the host's clock at the
+// end of that run; the next run set it back to 0, and their displays, whose
+// time then ran backwards, showed no advisory at all.
+TEST(WorkbenchRun, ASecondLoadRunsAsAFreshOne) {
+    Workbench bench;
+    std::string error;
+    ASSERT_TRUE(bench.open(preview::defaultModulePath(), &error)) << error;
+    std::string advisories[2];
+    for (std::string& levels : advisories) {
+        preview::PreviewScenario scenario = builtin("head-on");
+        bench.resolve(scenario);
+        WorkbenchOptions options;
+        options.gauges = {std::string(CS_SOURCE_DIR) + "/docs/kit/ContactScope_TCAS.xml"};
+        options.outDir.clear();
+        gauge::Diagnostics d;
+        ASSERT_TRUE(bench.load(options, d));
+        const ScenarioRun run = bench.run(scenario, options, d);
+        for (const ViewFrame& f : run.frames) {
+            for (const PropertyAccess& p : f.gauges.at(0).properties) {
+                levels +=
+                    p.name == "va9vedored:advisory" ? std::to_string(int(p.value.number)) : "";
+            }
+        }
+    }
+    EXPECT_NE(advisories[0].find('2'), std::string::npos) << advisories[0];
+    EXPECT_EQ(advisories[1], advisories[0]);
+}
+
+}  // namespace
+}  // namespace cs::workbench

@@ -193,9 +193,12 @@ bool GaugeElements::readPart(const pugi::xml_node& child, Node& parent, int dept
         node.id = gauge_.nodeCount++;
         readCustomDraw(child, node);
     } else if (name == "Select") {
+        if (tooDeep(child, depth + 1)) {
+            return true;
+        }
         node.kind = NodeKind::Select;
         node.id = gauge_.nodeCount++;
-        readSelect(child, node, depth);
+        readSelect(child, node, depth + 1);
     } else if (name == "Element") {
         if (tooDeep(child, depth + 1)) {
             return true;

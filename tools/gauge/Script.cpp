@@ -87,7 +87,9 @@ int labelNumber(const std::string& w, char lead) {
     return n;
 }
 
-std::vector<std::string> operatorNames() {
+}  // namespace
+
+std::vector<std::string> operatorWords() {
     std::vector<std::string> names;
     for (const Word& w : kWords) {
         names.emplace_back(w.text);
@@ -109,8 +111,6 @@ std::vector<std::string> operatorNames() {
     }
     return names;
 }
-
-}  // namespace
 
 const char* opName(Op op) {
     for (const Word& w : kWords) {
@@ -334,7 +334,7 @@ void Compiler::word(size_t& t) {
         }
     }
     if (!known) {
-        fail(token.line, "unknown operator \"" + w + "\"" + didYouMean(w, operatorNames()));
+        fail(token.line, "unknown operator \"" + w + "\"" + didYouMean(w, operatorWords()));
         return;
     }
     code.push_back(in);

@@ -28,7 +28,7 @@ constexpr int kRegisters = 50;
 constexpr int kMaxBlockDepth = 32;
 // An evaluation stops after this many instructions: a jump back to a label
 // can loop for ever.
-constexpr long kMaxSteps = 100000;
+constexpr long kMaxSteps = 20000;
 
 // One variable as written: "(>L:ContactScope range, number)" gives kind 'L',
 // write true, name "ContactScope range", unit "number". "(C:panel:name)"
@@ -136,6 +136,10 @@ class Script {
 // operators (with a did-you-mean), malformed variables and unbalanced
 // blocks are errors.
 Script compileScript(std::string_view source, const Origin& origin, Diagnostics& diagnostics);
+
+// Every word the language has for an operator, for did-you-mean and the
+// docs; registers, labels and jumps appear once each ("s0", ":1", "g1").
+std::vector<std::string> operatorWords();
 
 // The name an instruction is written with, for messages ("+", "min", "if{").
 const char* opName(Op op);

@@ -100,8 +100,7 @@ int32_t GaugeVariables::bind(const gauge::VarRef& ref, const gauge::Origin& at,
         return -1;
     }
     Binding b;
-    b.perBase = unit->perBase;
-    b.offset = unit->offset;
+    b.unit = unit;
     b.key = std::string(1, ref.kind) + ":" + gauge::lowerAscii(ref.name) + "," + unit->name;
     if (ref.kind == 'L' || ref.kind == 'G') {
         b.kind = ref.kind == 'L' ? Kind::Local : Kind::Gauge;
@@ -134,8 +133,7 @@ int32_t GaugeVariables::bindInput(const gauge::VarRef& ref, const Unit& unit, Bi
     const Dimension dimension = b.source.dimension;
     if (unit.dimension == Dimension::Plain && dimension != Dimension::Plain &&
         b.source.natural != nullptr) {
-        b.perBase = b.source.natural->perBase;
-        b.offset = b.source.natural->offset;
+        b.unit = b.source.natural;
     }
     if (unit.dimension != Dimension::Plain && dimension != Dimension::Plain &&
         unit.dimension != dimension) {
@@ -206,17 +204,17 @@ void GaugeVariables::read(int32_t handle, gauge::Value& out) {
         case Kind::Input:
             inputs_.read(b.source, host_, out);
             if (!out.isText) {
-                out.number = out.number * b.perBase + b.offset;
+                out.number = b.unit->fromBase(out.number);
             }
             return;
         case Kind::Gauge:
-            out.number = own_[static_cast<size_t>(b.variable)] * b.perBase + b.offset;
+            out.number = b.unit->fromBase(own_[static_cast<size_t>(b.variable)]);
             return;
         case Kind::Event:
             out.number = 0.0;
             return;
         case Kind::Local:
-            out.number = locals_.values[static_cast<size_t>(b.variable)] * b.perBase + b.offset;
+            out.number = b.unit->fromBase(locals_.values[static_cast<size_t>(b.variable)]);
             return;
         case Kind::MouseX:
             out.number = mouseX_;
@@ -256,9 +254,9 @@ void GaugeVariables::read(int32_t handle, gauge::Value& out) {
 void GaugeVariables::write(int32_t handle, const gauge::Value& value) {
     Binding& b = bindings_[static_cast<size_t>(handle)];
     if (b.kind == Kind::Local) {
-        locals_.values[static_cast<size_t>(b.variable)] = (value.asNumber() - b.offset) / b.perBase;
+        locals_.values[static_cast<size_t>(b.variable)] = b.unit->toBase(value.asNumber());
     } else if (b.kind == Kind::Gauge) {
-        own_[static_cast<size_t>(b.variable)] = (value.asNumber() - b.offset) / b.perBase;
+        own_[static_cast<size_t>(b.variable)] = b.unit->toBase(value.asNumber());
     } else if (b.kind == Kind::Event) {
         events_.push_back(SentEvent{host_.time(), b.name, value.asNumber()});
     } else if (b.kind == Kind::Property) {

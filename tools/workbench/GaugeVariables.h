@@ -85,8 +85,7 @@ class GaugeVariables final : public gauge::Environment {
         std::string key;                // for sharing: kind, name and unit
         AircraftInputs::Source source;  // Input
         int variable = 0;               // L: index, G: number
-        double perBase = 1;             // unit per base unit
-        double offset = 0;              // the unit's value of the base's zero (temperatures)
+        const Unit* unit = nullptr;     // L:, G:, A:, E:, P: values: read and written in it
         IGaugeCCallback* gauge = nullptr;
         int32_t id = -1;
         bool text = false;

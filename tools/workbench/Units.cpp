@@ -9,6 +9,41 @@ namespace {
 constexpr double kMetresPerFoot = 0.3048;
 constexpr double kPi = 3.14159265358979323846;
 
+// Four decimal digits as four BCD nibbles: 1200 -> 0x1200 (the value is
+// taken modulo 10000, as the four digits a 16-bit word holds).
+double toBcd16(double v) {
+    if (!(v >= 0.0 && v < 1e9)) {
+        return 0.0;
+    }
+    long digits = static_cast<long>(v + 0.5) % 10000;
+    long out = 0;
+    for (int shift = 0; shift < 16; shift += 4, digits /= 10) {
+        out |= (digits % 10) << shift;
+    }
+    return static_cast<double>(out);
+}
+
+double fromBcd16(double v) {
+    if (!(v >= 0.0 && v < 65536.0)) {
+        return 0.0;
+    }
+    const long word = static_cast<long>(v);
+    long out = 0;
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        out = out * 10 + ((word >> shift) & 0xF) % 10;
+    }
+    return static_cast<double>(out);
+}
+
+// A radio frequency in MHz as BCD of its four digits after the leading 1:
+// 118.50 MHz -> 0x1850.
+double frequencyToBcd16(double mhz) {
+    return toBcd16((mhz - 100.0) * 100.0);
+}
+double frequencyFromBcd16(double bcd) {
+    return 100.0 + fromBcd16(bcd) / 100.0;
+}
+
 // The simulator's unit names (compared ignoring case), each with how many of
 // it make one base unit of its family, and for temperatures where its zero
 // lies (value = base * perBase + offset).
@@ -46,6 +81,7 @@ constexpr Unit kUnits[] = {
     {"radians", Dimension::Angle, kPi / 180.0},
     {"radian", Dimension::Angle, kPi / 180.0},
     {"knots", Dimension::Speed, 1.0},
+    {"kts", Dimension::Speed, 1.0},
     {"knot", Dimension::Speed, 1.0},
     {"kilometers per hour", Dimension::Speed, 1.852},
     {"kilometer per hour", Dimension::Speed, 1.852},
@@ -93,6 +129,10 @@ constexpr Unit kUnits[] = {
     {"pounds per square inch", Dimension::Pressure, 0.4911541},
     {"atmospheres", Dimension::Pressure, 0.0334211},
     {"atm", Dimension::Pressure, 0.0334211},
+    {"millimeters of mercury", Dimension::Pressure, 25.4},
+    {"mmhg", Dimension::Pressure, 25.4},
+    {"pounds per square foot", Dimension::Pressure, 70.7262},
+    {"psf", Dimension::Pressure, 70.7262},
     {"percent over 100", Dimension::Fraction, 1.0},
     {"percent", Dimension::Fraction, 100.0},
     {"position", Dimension::Fraction, 16384.0},
@@ -127,6 +167,14 @@ constexpr Unit kUnits[] = {
     {"degrees fahrenheit", Dimension::Temperature, 1.8, 32.0},
     {"kelvin", Dimension::Temperature, 1.0, 273.15},
     {"rankine", Dimension::Temperature, 1.8, 491.67},
+    {"feet per second squared", Dimension::Acceleration, 1.0},
+    {"meters per second squared", Dimension::Acceleration, kMetresPerFoot},
+    {"pounds per hour", Dimension::MassRate, 1.0},
+    {"kilograms per hour", Dimension::MassRate, 0.45359237},
+    {"gallons per hour", Dimension::VolumeRate, 1.0},
+    {"liters per hour", Dimension::VolumeRate, 3.785411784},
+    {"bco16", Dimension::Plain, 1.0, 0.0, toBcd16, fromBcd16},
+    {"frequency bcd16", Dimension::Frequency, 1e-6, 0.0, frequencyToBcd16, frequencyFromBcd16},
 };
 
 // Each family, in messages: what it is and two of its units.
@@ -147,6 +195,9 @@ constexpr struct {
     {Dimension::Current, "a current (amps)"},
     {Dimension::Mass, "a mass (pounds, kilograms)"},
     {Dimension::Volume, "a volume (gallons, liters)"},
+    {Dimension::Acceleration, "an acceleration (feet per second squared)"},
+    {Dimension::MassRate, "a mass flow (pounds per hour)"},
+    {Dimension::VolumeRate, "a volume flow (gallons per hour)"},
     {Dimension::Plain, "a plain number (number, bool)"},
 };
 

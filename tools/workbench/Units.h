@@ -24,6 +24,9 @@ enum class Dimension {
     Current,
     Mass,
     Volume,
+    Acceleration,
+    MassRate,
+    VolumeRate,
     Plain
 };
 
@@ -32,8 +35,18 @@ struct Unit {
     Dimension dimension;
     double perBase;       // this unit's value of one base unit
     double offset = 0.0;  // this unit's value of the base unit's zero
-    double fromBase(double base) const { return base * perBase + offset; }
-    double toBase(double value) const { return (value - offset) / perBase; }
+    // Units that are encodings (a transponder code as BCD digits, a radio
+    // frequency as BCD): after the linear step on the way out, before it on
+    // the way in.
+    double (*encode)(double) = nullptr;
+    double (*decode)(double) = nullptr;
+    double fromBase(double base) const {
+        const double v = base * perBase + offset;
+        return encode != nullptr ? encode(v) : v;
+    }
+    double toBase(double value) const {
+        return ((decode != nullptr ? decode(value) : value) - offset) / perBase;
+    }
 };
 
 // The unit of a name, ignoring case; null when the table has none.

@@ -139,10 +139,13 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
     preview::loadTraffic(host, scenario);
 
     // The gauges as loaded run the first scenario; each further one gets
-    // them made anew (fresh displays, variables from the start).
+    // them made anew (fresh displays, variables from the start), as do
+    // gauges prepared before the host's clock went back to 0 for this run
+    // (a module never sees its time run backwards in the simulator), or
+    // before a scenario brought aircraft variables they could bind.
     s.inputs.use(scenario);
     s.clickedUntil = -1.0;
-    if (s.runtimesUsed || s.inputsPrepared != s.inputs.givenCount()) {
+    if (s.runtimesUsed || s.preparedAt != 0.0 || s.inputsPrepared != s.inputs.givenCount()) {
         for (auto& placed : s.gauges) {
             placed->runtime.reset();
         }
@@ -158,6 +161,7 @@ ScenarioRun Workbench::run(const preview::PreviewScenario& scenario,
     }
     s.runtimesUsed = true;
     s.inputsPrepared = s.inputs.givenCount();
+    s.preparedAt = 0.0;
     LocalVariables& locals = s.locals;
     std::fill(locals.values.begin(), locals.values.end(), 0.0);
     for (const preview::NamedValue& v : scenario.localVariables) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "simhost/SimHost.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/gauge/PanelConfig.h"
 #include "tools/workbench/GaugeSearch.h"
@@ -217,6 +218,7 @@ bool Workbench::load(const WorkbenchOptions& options, gauge::Diagnostics& d) {
     s.locals = LocalVariables{};
     s.runtimesUsed = false;
     s.inputsPrepared = s.inputs.givenCount();
+    s.preparedAt = s.session.host().time();
     const size_t errors = d.errorCount();
     gauge::PanelWindow window;
     if (!options.panel.empty() && !readPanel(options, window, s.views, s.gauges, d)) {
