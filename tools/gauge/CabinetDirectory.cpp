@@ -70,7 +70,7 @@ bool readFolders(const Fields& f, size_t at, size_t count, size_t reserve, std::
         if (!f.has(at, kFolderEntry + reserve)) {
             return damaged(why, "the folder entries run past the end of the file");
         }
-        if (f.u32(at) >= f.b.size()) {
+        if (f.u32(at) > f.b.size()) {
             return damaged(why, "folder " + std::to_string(i) + " starts past the end of the file");
         }
     }
