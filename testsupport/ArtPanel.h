@@ -13,13 +13,14 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "testsupport/BmpWriter.h"
 #include "testsupport/CabinetWriter.h"
 
 namespace cs::testsupport {
 
-inline std::string artPanelCabinet() {
+inline std::vector<CabinetWriter::File> artPanelFiles() {
     BmpWriter face;
     face.width = 40;
     face.height = 20;
@@ -55,39 +56,47 @@ inline std::string artPanelCabinet() {
     }
     strip.rows.assign(7290, blue);
 
+    return {{"Dial.xml",
+             "<Gauge Name=\"Dial\" Version=\"1.0\">\n"
+             "  <Image Name=\"DIALFACE.BMP\"/>\n"
+             "  <Element>\n"
+             "    <Position X=\"5\" Y=\"5\"/>\n"
+             "    <Image Name=\"art\\needle.bmp\"/>\n"
+             "  </Element>\n"
+             "  <Element>\n"
+             "    <Position X=\"20\" Y=\"12\"/>\n"
+             "    <Text X=\"20\" Y=\"8\" Color=\"white\"><String>CAB</String></Text>\n"
+             "  </Element>\n"
+             "</Gauge>\n"},
+            {"Strip.xml",
+             "<Gauge Name=\"Strip\" Version=\"1.0\">\n"
+             "  <Element>\n"
+             "    <Image Name=\"strip.bmp\"/>\n"
+             "  </Element>\n"
+             "</Gauge>\n"},
+            {"DialFace.bmp", face.build()},
+            {"Art\\Needle.bmp", needle.build()},
+            {"Strip.bmp", strip.build()}};
+}
+
+inline std::string artPanelCabinet() {
     CabinetWriter cab;
-    cab.files = {{"Dial.xml",
-                  "<Gauge Name=\"Dial\" Version=\"1.0\">\n"
-                  "  <Image Name=\"DIALFACE.BMP\"/>\n"
-                  "  <Element>\n"
-                  "    <Position X=\"5\" Y=\"5\"/>\n"
-                  "    <Image Name=\"art\\needle.bmp\"/>\n"
-                  "  </Element>\n"
-                  "  <Element>\n"
-                  "    <Position X=\"20\" Y=\"12\"/>\n"
-                  "    <Text X=\"20\" Y=\"8\" Color=\"white\"><String>CAB</String></Text>\n"
-                  "  </Element>\n"
-                  "</Gauge>\n"},
-                 {"Strip.xml",
-                  "<Gauge Name=\"Strip\" Version=\"1.0\">\n"
-                  "  <Element>\n"
-                  "    <Image Name=\"strip.bmp\"/>\n"
-                  "  </Element>\n"
-                  "</Gauge>\n"},
-                 {"DialFace.bmp", face.build()},
-                 {"Art\\Needle.bmp", needle.build()},
-                 {"Strip.bmp", strip.build()}};
+    cab.files = artPanelFiles();
     return cab.build();
+}
+
+inline const char* artPanelConfig() {
+    return "[Window Titles]\nWindow00=Art\n\n"
+           "[Window00]\nsize_mm=200,100\n"
+           "gauge00=artset!dial, 0, 0\n"
+           "gauge01=ArtSet!STRIP, 100, 0, 31, 60\n";
 }
 
 // Writes panel.cfg and ArtSet.CAB into `dir`; returns the panel.cfg's path.
 inline std::string writeArtPanel(const std::filesystem::path& dir) {
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "ArtSet.CAB", std::ios::binary) << artPanelCabinet();
-    std::ofstream(dir / "panel.cfg") << "[Window Titles]\nWindow00=Art\n\n"
-                                        "[Window00]\nsize_mm=200,100\n"
-                                        "gauge00=artset!dial, 0, 0\n"
-                                        "gauge01=ArtSet!STRIP, 100, 0, 31, 60\n";
+    std::ofstream(dir / "panel.cfg") << artPanelConfig();
     return (dir / "panel.cfg").string();
 }
 

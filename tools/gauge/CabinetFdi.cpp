@@ -109,7 +109,7 @@ FNSEEK(seekFile) {
 
 INT_PTR copyFile(Unpacking& u, PFDINOTIFICATION n) {
     if (n->cb < 0 || static_cast<uint64_t>(n->cb) > kMaxCabinetFileBytes) {
-        u.failure = "\"" + std::string(n->psz1) + "\" is too large";
+        u.failure = std::string(1, '"').append(n->psz1).append("\" is too large");
         return -1;
     }
     auto s = std::make_unique<Stream>();

@@ -36,21 +36,26 @@ std::string joined(const std::vector<std::string>& p) {
     return out;
 }
 
-// The entry of `dir` named `part` in any case: the exact name when it
-// exists, else the first in name order that matches.
+// The entry of `dir` named `part` in any case, as the folder spells it: the
+// exact name when there is one, else the first in name order that matches
+// (ASCII letters ignoring case), else what the platform itself finds (Windows
+// ignores the case of other letters too).
 std::string entryIgnoringCase(const fs::path& dir, const std::string& part) {
     std::error_code ec;
-    if (part == "." || part == ".." || fs::exists(dir / part, ec)) {
+    if (part == "." || part == "..") {
         return part;
     }
     std::string best;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string n = it->path().filename().string();
+        if (n == part) {
+            return n;
+        }
         if (equalIgnoringCase(n, part) && (best.empty() || n < best)) {
             best = n;
         }
     }
-    return best;
+    return best.empty() && fs::exists(dir / part, ec) ? part : best;
 }
 
 class FolderFiles final : public GaugeFiles {

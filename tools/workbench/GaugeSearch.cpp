@@ -17,7 +17,7 @@ std::string shown(const fs::path& p) {
 GaugeSearch::GaugeSearch(const std::string& panel, const std::string& gaugesDir)
     : beside_(fs::path(panel).parent_path().string()), gaugesDir_(gaugesDir) {
     if (beside_.empty()) {
-        beside_ = ".";
+        beside_.assign(1, '.');
     }
 }
 
