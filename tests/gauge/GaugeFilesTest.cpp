@@ -182,12 +182,12 @@ INSTANTIATE_TEST_SUITE_P(
             "part_of_a_set",
             [] { return twoFiles([](std::string& b, const C&) { C::put16(b, C::kFlags, 2); }); },
             "one cabinet of a set spanning several files"},
-        BadCabinet{"file_entries_past_the_end",
+        BadCabinet{"file_entries_elsewhere",
                    [] {
                        return twoFiles(
                            [](std::string& b, const C&) { C::put32(b, C::kFilesAt, 0x7FFFFFF0); });
                    },
-                   "the file entries run past the end"},
+                   "the file entries are not where its header says"},
         BadCabinet{"name_without_end",
                    [] {
                        return twoFiles([](std::string& b, const C&) {

@@ -65,6 +65,8 @@ bool foldersStart(const Fields& f, uint32_t flags, size_t* folderReserve, size_t
     return true;
 }
 
+// The folder entries, after which the file entries follow (where the
+// header's offset must say: libraries read them from either place).
 bool readFolders(const Fields& f, size_t at, size_t count, size_t reserve, std::string* why) {
     for (size_t i = 0; i < count; ++i, at += kFolderEntry + reserve) {
         if (!f.has(at, kFolderEntry + reserve)) {
@@ -73,6 +75,9 @@ bool readFolders(const Fields& f, size_t at, size_t count, size_t reserve, std::
         if (f.u32(at) > f.b.size()) {
             return damaged(why, "folder " + std::to_string(i) + " starts past the end of the file");
         }
+    }
+    if (f.u32(16) != at) {
+        return damaged(why, "the file entries are not where its header says");
     }
     return true;
 }
