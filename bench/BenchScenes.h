@@ -17,6 +17,7 @@
 #include "simhost/SimHost.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/session/ModuleCatalogue.h"
+#include "tools/scenario/ScenarioParser.h"
 #include "tools/workbench/GaugeRuntime.h"
 
 namespace cs::bench {
@@ -69,13 +70,16 @@ struct Scene {
     cs::IGaugeCDrawable* display = nullptr;
 };
 
-// The kit's window with 100 aircraft around, both gauges prepared; open()
-// reads the kit's gauges from `kitFolder` (docs/kit of the tree).
+// A window of XML gauges with 100 aircraft around, every gauge prepared:
+// open() reads the kit's two gauges from `kitFolder` (docs/kit of the tree)
+// and places them as its panel.cfg does; openDesigner() the designer-style
+// navigation display of the workbench's fixtures with its scenario's
+// aircraft variables.
 struct KitWindow {
     cs::sim::SimHost host;
     cs::MyPanelCCallback* panel = nullptr;
     cs::gauge::Diagnostics d;
-    cs::gauge::GaugeFile tcas, advisory;
+    std::vector<std::unique_ptr<cs::gauge::GaugeFile>> files;
     cs::workbench::LocalVariables locals;
     cs::workbench::AircraftInputs inputs;
     cs::preview::ModuleCatalogue catalogue;
@@ -84,6 +88,18 @@ struct KitWindow {
     double t = 0.0;
 
     bool open(const std::string& kitFolder) {
+        return openGauges({{kitFolder + "/ContactScope_TCAS.xml", {0, 0, 256, 256}},
+                           {kitFolder + "/ContactScope_Advisory.xml", {28, 256, 200, 48}}});
+    }
+    bool openDesigner(const std::string& fixtures) {
+        const cs::preview::PreviewScenario scenario =
+            cs::preview::loadScenarioFile(fixtures + "/designer_nd.json");
+        inputs.admit(scenario);
+        inputs.use(scenario);
+        locals.set("ND range step", 1.0);
+        return openGauges({{fixtures + "/designer_nd.xml", {0, 0, 240, 300}}});
+    }
+    bool openGauges(const std::vector<std::pair<std::string, cs::workbench::Placement>>& placed) {
         host.install();
         host.scenario().own().moving(0.0, 250.0);
         host.scenario().own().at(47.0, 8.0, 11000.0);
@@ -98,16 +114,14 @@ struct KitWindow {
             return false;
         }
         catalogue.learn(host, *scratch);
-        if (!cs::gauge::readGaugeFile(kitFolder + "/ContactScope_TCAS.xml", tcas, d) ||
-            !cs::gauge::readGaugeFile(kitFolder + "/ContactScope_Advisory.xml", advisory, d)) {
-            return false;
-        }
-        gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
-            tcas, host, locals, inputs, catalogue, cs::workbench::Placement{0, 0, 256, 256}));
-        gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
-            advisory, host, locals, inputs, catalogue, cs::workbench::Placement{28, 256, 200, 48}));
-        for (auto& g : gauges) {
-            if (!g->prepare(d)) {
+        for (const auto& [path, place] : placed) {
+            files.push_back(std::make_unique<cs::gauge::GaugeFile>());
+            if (!cs::gauge::readGaugeFile(path, *files.back(), d)) {
+                return false;
+            }
+            gauges.push_back(std::make_unique<cs::workbench::GaugeRuntime>(
+                *files.back(), host, locals, inputs, catalogue, place));
+            if (!gauges.back()->prepare(d)) {
                 return false;
             }
         }

@@ -6,6 +6,9 @@
 // script on every tick. Compare with BM_DrawWithoutRedraw, the module's
 // cheapest draw (scripts/bench.sh prints the ratio).
 //
+// BM_DesignerScriptsPerTick: the same for the designer-style navigation
+// display of the workbench's fixtures, compared with the same draw.
+//
 // BM_KitWindowTick: the kit's window (the TCAS display and the annunciator,
 // placed as its panel.cfg places them) for one whole host tick each: scripts,
 // the module's update (a traffic cycle every 18th tick) and draw.
@@ -40,6 +43,26 @@ void BM_KitTcasScriptsPerTick(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_KitTcasScriptsPerTick)->Arg(0)->Arg(1);
+
+// The designer-style navigation display's scripts per tick (macros, a case
+// over the range steps, text operators, the clock, the bus voltage given
+// by its scenario), the mouse over its display; every script every tick.
+void BM_DesignerScriptsPerTick(benchmark::State& state) {
+    cs::bench::KitWindow window;
+    if (!window.openDesigner(CS_SOURCE_DIR "/tests/workbench/fixtures")) {
+        state.SkipWithError("the designer fixture does not prepare");
+        return;
+    }
+    cs::workbench::GaugeRuntime& nd = *window.gauges[0];
+    nd.mouse(120.0, 100.0, true, window.d);
+    for (int i = 0; i < 400; ++i) {  // past the bus coming on, frames drawn
+        window.tick();
+    }
+    for (auto _ : state) {
+        nd.evaluateScripts(30.0, window.d, true);
+    }
+}
+BENCHMARK(BM_DesignerScriptsPerTick);
 
 void BM_KitWindowTick(benchmark::State& state) {
     cs::bench::KitWindow window;

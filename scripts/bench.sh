@@ -94,6 +94,11 @@ for arg, label in ((0, "as run: Update once a second"), (1, "every script every 
         note += f"; x{nanos(b) / nanos(draw):.2f} the TCAS draw without redraw"
     row("kit TCAS gauge scripts per tick (workbench)", nanos(b) if b else None, note)
 
+b = find("BM_DesignerScriptsPerTick")
+row("designer-style display scripts per tick (workbench)", nanos(b) if b else None,
+    (f"x{nanos(b) / nanos(draw):.2f} the TCAS draw without redraw; " if b and draw else "") +
+    "macros, case, text operators, clock, given bus voltage; every script every tick")
+
 b = find("BM_KitWindowTick")
 row("kit window, one whole tick (workbench)", nanos(b) if b else None,
     (f"x{nanos(b) / nanos(draw):.1f} the TCAS draw without redraw; " if b and draw else "") +

@@ -42,11 +42,17 @@ class GaugeTreePrinter {
 
   private:
     std::string line(const char* before, int line) const {
-        return lines_ ? before + std::to_string(line) : std::string();
+        std::string text;
+        if (lines_) {
+            text = before;
+            text += std::to_string(line);
+        }
+        return text;
     }
 
     std::string script(const gauge::Script& s) const {
-        std::string out = "{" + line("", s.origin().line);
+        std::string out = "{";
+        out += line("", s.origin().line);
         out += s.ok() ? " ok " : " bad ";
         for (const gauge::VarRef& v : s.variables()) {
             out += std::string(v.write ? ">" : "") + v.kind + ':' + v.name + ',' + v.unit + ';';

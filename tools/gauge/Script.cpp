@@ -370,8 +370,13 @@ void Compiler::resolveJumps() {
             }
         }
         if (!found) {
-            fail(code[at].line, "g" + std::to_string(n) + " jumps to a label :" +
-                                    std::to_string(n) + " that the script does not have");
+            const std::string label = std::to_string(n);
+            std::string message = "g";
+            message += label;
+            message += " jumps to a label :";
+            message += label;
+            message += " that the script does not have";
+            fail(code[at].line, message);
         }
     }
 }

@@ -44,6 +44,24 @@ std::string Workbench::summary(const preview::PreviewScenario& scenario, const S
             out += line;
         }
     }
+    size_t taken = 0;
+    for (const ClickLog& c : run.clicks) {
+        taken += c.line != 0 ? 1 : 0;
+    }
+    if (!run.clicks.empty()) {
+        out += "  " + std::to_string(run.clicks.size()) + " click(s), " + std::to_string(taken) +
+               " taken by a <Click>\n";
+    }
+    if (!run.events.empty()) {
+        std::string names;
+        for (const EventLog& e : run.events) {
+            if (names.find(e.name) == std::string::npos && names.size() < 60) {
+                names += (names.empty() ? "" : ", ") + e.name;
+            }
+        }
+        out += "  " + std::to_string(run.events.size()) + " key event(s) sent (" + names +
+               "), logged; what the simulator would do with them is not simulated\n";
+    }
     if (!run.folder.empty()) {
         out += "  -> " + run.folder + "\n";
     }
