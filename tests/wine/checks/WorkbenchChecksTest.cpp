@@ -28,6 +28,7 @@ const WorkbenchCase kCases[] = {
     {"bad_scripts", 2, nullptr},       {"bad_names", 2, nullptr},
     {"designer_nd", 0, "designer-nd"}, {"designer_mistakes", 2, nullptr},
     {"language", 0, "language"},
+    {"art_cab", 0, "head-on"},  // a gauge set in an MSZIP cabinet, its bitmaps in it
 };
 
 std::string readText(const std::string& path) {
