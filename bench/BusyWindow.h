@@ -11,6 +11,7 @@
 
 #include "host/ImportTable.h"
 #include "simhost/SimHost.h"
+#include "tools/gauge/GaugeFiles.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/session/ModuleCatalogue.h"
 #include "tools/workbench/GaugeImage.h"
@@ -67,7 +68,7 @@ struct BusyWindow {
     bool open(const std::string& fixtures) {
         host.install();
         if (!cs::gauge::readGaugeText(busyGauge(), "busy.xml", fixtures, file, d) ||
-            !images.load(file, d)) {
+            !images.load(file, *cs::gauge::folderFiles(fixtures), d)) {
             return false;
         }
         for (int i = 0; i < 10; ++i) {

@@ -314,10 +314,6 @@ INSTANTIATE_TEST_SUITE_P(
                "<SimBase.Document>\n<SimGauge.Gauge>\n\n<Size>0,50</Size>\n</SimGauge.Gauge>\n"
                "</SimBase.Document>\n",
                false, 4, "width and height must be 1 to 4096"},
-        BadFsx{"no gauge size",
-               "<SimBase.Document>\n<SimGauge.Gauge id=\"Gauge\">\n</SimGauge.Gauge>\n"
-               "</SimBase.Document>\n",
-               false, 2, "no <Size> and no background <Image>"},
         BadFsx{"bad number",
                fsx("<Element><Rectangle>\n<Width>wide</Width><Height>2</Height>"
                    "</Rectangle></Element>\n"),

@@ -170,7 +170,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "<?xml version=\"1.0\"?>\n<SimBase.Document Type=\"AceXML\"/>\n", false, 2,
                  "no <SimGauge.Gauge>"},
         BadGauge{"other root", "<Panel/>", false, 1, "expected a <Gauge>"},
-        BadGauge{"no size", "<Gauge>\n<Element/>\n</Gauge>", false, 1, "no <Size"},
         BadGauge{"unknown element", gauge("<Element>\n<Positon X=\"1\" Y=\"2\"/>\n</Element>\n"),
                  true, 4, "unknown element <Positon>; ignored; did you mean \"Position\"?"},
         BadGauge{"unknown attribute",
@@ -223,6 +222,26 @@ INSTANTIATE_TEST_SUITE_P(
                  }()),
                  false, 3, "nested deeper than 32"},
         BadGauge{"huge", std::string(kMaxGaugeFileBytes + 1, ' '), false, 1, "larger than"}));
+
+// A gauge without <Size> and background is sized where it is placed (its
+// panel.cfg line, else its images: the workbench decides), so reading it is
+// no problem; the line of its gauge element is kept for what is said then.
+TEST(GaugeReader, SizeLeftToThePlacement) {
+    const char* const files[] = {
+        "<Gauge>\n<Element/>\n</Gauge>",
+        "<SimBase.Document>\n<SimGauge.Gauge id=\"Gauge\">\n</SimGauge.Gauge>\n"
+        "</SimBase.Document>\n"};
+    int line = 1;
+    for (const char* xml : files) {
+        Diagnostics d;
+        GaugeFile g;
+        EXPECT_TRUE(readGaugeText(xml, "g.xml", ".", g, d)) << xml;
+        EXPECT_TRUE(d.problems().empty()) << d.problems().at(0).text();
+        EXPECT_EQ(g.width, 0.0);
+        EXPECT_EQ(g.height, 0.0);
+        EXPECT_EQ(g.line, line++) << xml;
+    }
+}
 
 }  // namespace
 }  // namespace cs::gauge

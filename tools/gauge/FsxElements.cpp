@@ -102,9 +102,7 @@ void FsxElements::readGauge(const pugi::xml_node& n) {
     });
     gauge_.notModelled = std::move(notModelled_);
     gauge_.notModelledScripts = std::move(notModelledScripts_);
-    if (!size && gauge_.background.empty()) {
-        d_.error(at(n, n.name()), "no <Size> and no background <Image>: the gauge has no size");
-    }
+    gauge_.line = lineOf(n);  // a gauge without a size is sized where it is placed
     if (size && !inGaugeUnits(gauge_.width, gauge_.height)) {
         d_.error(at(size, "Size"), "width and height must be 1 to 4096 gauge units");
     }

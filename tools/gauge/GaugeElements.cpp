@@ -73,10 +73,7 @@ void GaugeElements::readGauge(const pugi::xml_node& root) {
     }
     gauge_.notModelled = std::move(notModelled_);
     gauge_.notModelledScripts = std::move(notModelledScripts_);
-    if (!haveSize && gauge_.background.empty()) {
-        d_.error(at(root, "Gauge"),
-                 "no <Size X Y> and no background <Image>: the gauge has no size");
-    }
+    gauge_.line = lineOf(root);  // a gauge without a size is sized where it is placed
     if (haveSize &&
         (gauge_.width < 1 || gauge_.height < 1 || gauge_.width > 4096 || gauge_.height > 4096)) {
         d_.error(at(root.child("Size"), "Size"), "X and Y must be 1 to 4096 gauge units");

@@ -122,6 +122,7 @@ struct GaugeFile {
     std::string file;    // as named in messages
     std::string folder;  // images are looked up here
     std::string name;    // <Gauge Name>, else the file's stem
+    int line = 0;        // of the gauge's element
     double width = 0.0, height = 0.0;
     std::string background;  // gauge-level <Image Name>, may be empty
     int backgroundLine = 0;
