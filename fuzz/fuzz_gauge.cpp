@@ -5,9 +5,14 @@
 // numbers alike, NaN and infinities included); every click of every area is
 // looked up for every mouse action.
 //
+// The elements' rotations and shifts are put through the workbench's
+// arithmetic with the values their scripts give, and every element's scope
+// (transform about its pivot, clips, masks) composed down the tree.
+//
 // Checks: every problem names the file and a line within the input, a Kind
-// list gives only the actions there are, and nothing crashes, loops for ever,
-// reads out of bounds or overflows (ASan, UBSan).
+// list gives only the actions there are, a turn keeps lengths, a delay
+// never overshoots, and nothing crashes, loops for ever, reads out of bounds
+// or overflows (ASan, UBSan).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -19,6 +24,8 @@
 #include "tools/gauge/GaugeReader.h"
 #include "tools/gauge/MouseKinds.h"
 #include "tools/gauge/PanelConfig.h"
+#include "tools/workbench/ElementScope.h"
+#include "tools/workbench/Motion.h"
 
 namespace {
 
@@ -67,6 +74,52 @@ void evaluateTooltips(Area& area, AnyVariables& env, Evaluator& e, Diagnostics& 
     }
 }
 
+// One step of each motion of `node` to the value its script gives now, as
+// the runtime takes it, and the scopes of everything it nests.
+void move(const Node& node, const cs::workbench::ElementScope& outer, AnyVariables& env,
+          Evaluator& e, Diagnostics& d) {
+    namespace wb = cs::workbench;
+    wb::ElementScope scope = outer;
+    if (node.kind == NodeKind::Element) {
+        wb::Pose pose;
+        auto valueOf = [&](const Motion& m) {
+            const double v = e.number(m.value, env, &d);
+            return std::isfinite(v) ? v : 0.0;
+        };
+        if (node.rotate.present) {
+            const double target =
+                wb::rotationAngle(node.rotate, valueOf(node.rotate), node.x, node.y);
+            check(std::isfinite(target), "a finite angle");
+            const double step = std::fabs(node.rotate.rate) / 18.0;
+            pose.angle = wb::follow(0.5, target, step);
+            check(std::fabs(pose.angle - 0.5) <= step + 1e-9 || pose.angle == target,
+                  "a delayed turn within its step");
+        }
+        if (node.shift.present) {
+            const wb::Offset to = wb::shiftOffset(node.shift, valueOf(node.shift));
+            const double step = std::fabs(node.shift.rate) / 18.0;
+            const wb::Offset at = wb::follow(wb::Offset{}, to, step);
+            check(std::hypot(at.x, at.y) <= step * (1 + 1e-9) + 1e-9 ||
+                      (at.x == to.x && at.y == to.y),
+                  "a delayed shift within its step");
+            pose.shiftX = at.x;
+            pose.shiftY = at.y;
+        }
+        // No bitmaps here: a mask clips nothing, its axis still moves the pivot.
+        scope = wb::elementScope(node, pose, outer, outer.transform, nullptr);
+        if (node.rotate.present && std::isfinite(pose.angle)) {
+            const wb::Affine& t = scope.transform;
+            const double length = std::hypot(t.xx, t.yx);
+            const double outerLength = std::hypot(outer.transform.xx, outer.transform.yx);
+            check(std::fabs(length - outerLength) <= 1e-6 * (1 + outerLength),
+                  "a turn keeps lengths");
+        }
+    }
+    for (const Node& c : node.children) {
+        move(c, scope, env, e, d);
+    }
+}
+
 // Lines as XML counts them: a line ends at LF, CRLF or a CR alone.
 int xmlLines(std::string_view text) {
     int lines = 1;
@@ -109,6 +162,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             for (Area& a : gauge.areas) {
                 evaluateTooltips(a, env, evaluator, d);
+            }
+            cs::workbench::ElementScope scope;
+            scope.clip = cs::workbench::PixelRect{0, 0, 4096, 4096};
+            for (const Node& n : gauge.elements) {
+                move(n, scope, env, evaluator, d);
             }
         }
         checkLines(d, "fuzz.xml", text);

@@ -108,6 +108,12 @@ row("kit window, one picture (workbench)", nanos(b) if b else None,
     (f"x{nanos(b) / nanos(draw):.1f} the TCAS draw without redraw; " if b and draw else "") +
     "drawing commands and their replay, Cairo")
 
+frame100 = find("BM_DrawFrame100Aircraft/1")
+b = find("BM_BusyWindowPicture")
+row("busy window of moving parts, one picture (workbench)", nanos(b) if b else None,
+    (f"x{nanos(b) / nanos(frame100):.1f} the TCAS draw with frame, 100 aircraft; "
+     if b and frame100 else "") + "10 gauges: 20 needles, 30 masked drums, Cairo")
+
 for tcas, label in ((1, "TCAS"), (0, "radar")):
     for n in (10, 100):
         b = find(f"BM_Frame/tcas:{tcas}/px:256/aircraft:{n}/pads:0")

@@ -18,7 +18,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(fuzz_properties fuzz_traffic fuzz_drawables fuzz_gauge fuzz_scenario)
+  targets=(fuzz_properties fuzz_traffic fuzz_drawables fuzz_gauge fuzz_scenario fuzz_art)
 fi
 
 cmake --preset fuzz >/dev/null

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcairo2-dev libpango1.0-dev fonts-liberation2 fontconfig
   libcli11-dev nlohmann-json3-dev libstb-dev libpugixml-dev zlib1g-dev
+  libmspack-dev gcab
   clang-14 libclang-rt-14-dev clang-format valgrind
   wine wine32:i386 fonts-wine
   chromium

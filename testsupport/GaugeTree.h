@@ -75,12 +75,28 @@ class GaugeTreePrinter {
                 add(" %s", script(s).c_str());
             }
         }
-        if (n.kind == gauge::NodeKind::Rectangle) {
+        if (n.kind == gauge::NodeKind::Rectangle || n.kind == gauge::NodeKind::Shape) {
             add(" line %06X/%d width %g fill %06X/%d", n.rectangle.line.rgb, n.rectangle.line.set,
                 n.rectangle.lineWidth, n.rectangle.fill.rgb, n.rectangle.fill.set);
         }
+        if (n.kind == gauge::NodeKind::Shape) {
+            add(" shape %d", static_cast<int>(n.shape.kind));
+            for (const gauge::ShapePoint& p : n.shape.points) {
+                add(" (%g %g)", p.x, p.y);
+            }
+        }
         if (n.kind == gauge::NodeKind::Image) {
-            add(" image %s", n.image.c_str());
+            add(" image %s axis %g %g", n.image.c_str(), n.axisX, n.axisY);
+        }
+        motion(" rotate", n.rotate);
+        motion(" shift", n.shift);
+        if (n.mask.present) {
+            add(" mask%s %s axis %g %g", line(" line ", n.mask.line).c_str(), n.mask.image.c_str(),
+                n.mask.axisX, n.mask.axisY);
+        }
+        if (n.clip.present) {
+            add(" clip%s %g %g %g %g%s", line(" line ", n.clip.line).c_str(), n.clip.left,
+                n.clip.top, n.clip.width, n.clip.height, n.clip.relative ? " relative" : "");
         }
         if (n.kind == gauge::NodeKind::CustomDraw) {
             add(" draw %s:%s", n.panel.c_str(), n.display.c_str());
@@ -99,6 +115,30 @@ class GaugeTreePrinter {
         for (const gauge::Node& c : n.children) {
             node(c, depth + 1);
         }
+    }
+
+    void motion(const char* what, const gauge::Motion& m) {
+        if (!m.present) {
+            return;
+        }
+        add("%s%s %s", what, line(" line ", m.line).c_str(), script(m.value).c_str());
+        if (m.hasMinimum) {
+            add(" min %g", m.minimum);
+        }
+        if (m.hasMaximum) {
+            add(" max %g", m.maximum);
+        }
+        for (const gauge::NonlinearItem& i : m.table) {
+            if (i.hasDegrees) {
+                add(" [%g: %g deg]", i.value, i.degrees);
+            } else {
+                add(" [%g: %g %g]", i.value, i.x, i.y);
+            }
+        }
+        if (m.hasScale) {
+            add(" scale %g %g", m.scaleX, m.scaleY);
+        }
+        add(" rate %g points %g", m.rate, m.pointsTo);
     }
 
     void area(const gauge::Area& a, int depth) {

@@ -26,6 +26,9 @@ class RecordingReplayer final : public Replayer {
         for (DrawCommand& c : lists.back().commands) {
             c.image = nullptr;
             c.canvas = nullptr;
+            for (ClipMask& m : c.masks) {
+                m.image = nullptr;  // the <MaskImage>'s line says which it was
+            }
         }
         inner_->replay(list, canvas);
     }

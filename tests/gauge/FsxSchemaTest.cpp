@@ -157,21 +157,34 @@ const Construct kConstructs[] = {
          return g.update.ok() && g.update.variables().size() == 2 &&
                 g.update.source().find("max 24 min") != std::string::npos;
      }},
-    // Objects the workbench does not draw are kept for its warning, and
-    // their scripts compiled.
-    {"rotation, shift and mask kept with their scripts",
-     "<Element><MaskImage Name=\"m.bmp\"/><Image Name=\"n.bmp\"><Axis>5,50</Axis></Image>\n"
-     "<Rotation id=\"r\"><PointsTo>NORTH</PointsTo><Expression><Script>(L:a, degrees)</Script>"
-     "</Expression><NonlinearityTable/></Rotation>\n"
-     "<Shift><Expression><Minimum>0</Minimum><Script>(L:b, number)</Script></Expression>"
+    // The moving parts: the FSX objects hold as properties what FS9 writes
+    // as attributes, and PointsTo moves from the image to the rotation.
+    {"rotation, shift and mask read with their scripts",
+     "<Element><MaskImage Name=\"m.bmp\"><Axis>4,6</Axis></MaskImage>"
+     "<Image Name=\"n.bmp\"><Axis>5,50</Axis></Image>\n"
+     "<Rotation id=\"r\"><PointsTo>EAST</PointsTo><Expression><Script>(L:a, degrees)</Script>"
+     "</Expression><NonlinearityTable><NonlinearityEntry><ExpressionResult>0</ExpressionResult>"
+     "<FloatPosition>10,20</FloatPosition></NonlinearityEntry><NonlinearityEntry>"
+     "<ExpressionResult>9</ExpressionResult><Degrees>45</Degrees></NonlinearityEntry>"
+     "</NonlinearityTable><Delay><DegreesPerSecond>30</DegreesPerSecond></Delay></Rotation>\n"
+     "<Shift><Scale>0,2</Scale><Expression><Minimum>0</Minimum><Script>(L:b, number)</Script>"
+     "</Expression></Shift></Element>\n",
+     "<Element><MaskImage Name=\"m.bmp\"><Axis X=\"4\" Y=\"6\"/></MaskImage>"
+     "<Image Name=\"n.bmp\" PointsTo=\"East\"><Axis X=\"5\" Y=\"50\"/></Image>\n"
+     "<Rotate><Value>(L:a, degrees)</Value><Nonlinearity><Item Value=\"0\" X=\"10\" Y=\"20\"/>"
+     "<Item Value=\"9\" Degrees=\"45\"/></Nonlinearity><Delay DegreesPerSecond=\"30\"/>"
+     "</Rotate>\n<Shift><Value Minimum=\"0\">(L:b, number)</Value><Scale X=\"0\" Y=\"2\"/>"
      "</Shift></Element>\n",
-     // The FS9 schema names them <Rotate>, <Shift>, ...: the names differ.
-     "",
      [](const GaugeFile& g) {
-         return g.notModelled.size() == 4 && g.notModelled[0].name == "MaskImage" &&
-                g.notModelled[1].name == "Axis" && g.notModelled[2].name == "Rotation" &&
-                g.notModelled[2].line == 5 && g.notModelledScripts.size() == 2 &&
-                g.notModelledScripts[1].variables().at(0).name == "b";
+         const Node& e = g.elements.at(0);
+         const Node& image = e.children.at(0);
+         return g.notModelled.empty() && e.mask.image == "m.bmp" && e.mask.axisY == 6 &&
+                image.axisX == 5 && image.axisY == 50 && e.rotate.line == 5 &&
+                e.rotate.pointsTo > 1.57 && e.rotate.pointsTo < 1.58 && e.rotate.rate == 30 &&
+                e.rotate.table.size() == 2 && e.rotate.table[0].y == 20 &&
+                e.rotate.table[1].hasDegrees && e.rotate.table[1].degrees == 45 &&
+                e.shift.hasMinimum && !e.shift.hasMaximum && e.shift.scaleY == 2 &&
+                e.shift.value.variables().at(0).name == "b";
      }},
     {"nested elements and comments",
      "<Element><Comment id=\"c\"><Value>frame</Value></Comment><Element>"
@@ -301,10 +314,6 @@ INSTANTIATE_TEST_SUITE_P(
                "<SimBase.Document>\n<SimGauge.Gauge>\n\n<Size>0,50</Size>\n</SimGauge.Gauge>\n"
                "</SimBase.Document>\n",
                false, 4, "width and height must be 1 to 4096"},
-        BadFsx{"no gauge size",
-               "<SimBase.Document>\n<SimGauge.Gauge id=\"Gauge\">\n</SimGauge.Gauge>\n"
-               "</SimBase.Document>\n",
-               false, 2, "no <Size> and no background <Image>"},
         BadFsx{"bad number",
                fsx("<Element><Rectangle>\n<Width>wide</Width><Height>2</Height>"
                    "</Rectangle></Element>\n"),

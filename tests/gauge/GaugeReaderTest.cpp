@@ -37,21 +37,24 @@ TEST(GaugeReader, ReadsTheKitsTcasGauge) {
 
 // Schema elements the reader does not model are kept by name and line, in
 // file order, for the drawing layer to warn about; they are no problem here.
+// A rotation's failures are among them, the rotation itself is read.
 TEST(GaugeReader, KeepsTheSchemaElementsItDoesNotModel) {
     Diagnostics d;
     GaugeFile g;
     ASSERT_TRUE(
         readGaugeText("<Gauge Name=\"g\">\n<Size X=\"9\" Y=\"9\"/>\n<Element>\n"
-                      "<Rotate><Value>1</Value></Rotate>\n<Element><MaskImage/>\n"
+                      "<Rotate><Value>1</Value><Failures/></Rotate>\n<Element><Failures/>\n"
                       "</Element></Element>\n</Gauge>\n",
                       "g.xml", ".", g, d));
     EXPECT_TRUE(d.problems().empty());
-    EXPECT_EQ(g.notModelledScripts.size(), 1u);  // the rotation's value
+    EXPECT_TRUE(g.notModelledScripts.empty());
     ASSERT_EQ(g.notModelled.size(), 2u);
-    EXPECT_EQ(g.notModelled[0].name, "Rotate");
+    EXPECT_EQ(g.notModelled[0].name, "Failures");
     EXPECT_EQ(g.notModelled[0].line, 4);
-    EXPECT_EQ(g.notModelled[1].name, "MaskImage");
+    EXPECT_EQ(g.notModelled[1].name, "Failures");
     EXPECT_EQ(g.notModelled[1].line, 5);
+    EXPECT_TRUE(g.elements.at(0).rotate.present);
+    EXPECT_EQ(g.elements[0].rotate.line, 4);
 }
 
 // XML ends a line at LF, CRLF and a CR alone: the same gauge written with
@@ -167,7 +170,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "<?xml version=\"1.0\"?>\n<SimBase.Document Type=\"AceXML\"/>\n", false, 2,
                  "no <SimGauge.Gauge>"},
         BadGauge{"other root", "<Panel/>", false, 1, "expected a <Gauge>"},
-        BadGauge{"no size", "<Gauge>\n<Element/>\n</Gauge>", false, 1, "no <Size"},
         BadGauge{"unknown element", gauge("<Element>\n<Positon X=\"1\" Y=\"2\"/>\n</Element>\n"),
                  true, 4, "unknown element <Positon>; ignored; did you mean \"Position\"?"},
         BadGauge{"unknown attribute",
@@ -220,6 +222,26 @@ INSTANTIATE_TEST_SUITE_P(
                  }()),
                  false, 3, "nested deeper than 32"},
         BadGauge{"huge", std::string(kMaxGaugeFileBytes + 1, ' '), false, 1, "larger than"}));
+
+// A gauge without <Size> and background is sized where it is placed (its
+// panel.cfg line, else its images: the workbench decides), so reading it is
+// no problem; the line of its gauge element is kept for what is said then.
+TEST(GaugeReader, SizeLeftToThePlacement) {
+    const char* const files[] = {
+        "<Gauge>\n<Element/>\n</Gauge>",
+        "<SimBase.Document>\n<SimGauge.Gauge id=\"Gauge\">\n</SimGauge.Gauge>\n"
+        "</SimBase.Document>\n"};
+    int line = 1;
+    for (const char* xml : files) {
+        Diagnostics d;
+        GaugeFile g;
+        EXPECT_TRUE(readGaugeText(xml, "g.xml", ".", g, d)) << xml;
+        EXPECT_TRUE(d.problems().empty()) << d.problems().at(0).text();
+        EXPECT_EQ(g.width, 0.0);
+        EXPECT_EQ(g.height, 0.0);
+        EXPECT_EQ(g.line, line++) << xml;
+    }
+}
 
 }  // namespace
 }  // namespace cs::gauge

@@ -84,8 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "does not fit PLANE ALTITUDE, a length"},
         BadName{"image", "<Element>\n<Image Name=\"nothere.bmp\"/></Element>\n", false, 4,
                 "no such file in the gauge's folder"},
-        BadName{"not drawn", "<Element>\n<Rotate/>\n</Element>\n", true, 4,
-                "Rotate: not drawn by the workbench; ignored"},
+        BadName{"not drawn", "<Element>\n<Failures/>\n</Element>\n", true, 4,
+                "Failures: not drawn by the workbench; ignored"},
         // Every click is checked, though a scenario fires only Move.
         BadName{"left click",
                 "<Mouse><Area Width=\"8\" Height=\"8\"><Click Kind=\"LeftSingle+Leave\">\n"
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
     cs::test::ByLabel());
 
 // All problems of a file in one pass: a gauge without a size still has its
-// names checked, also those in elements the workbench does not draw.
+// names checked, also those in a shift that cannot move.
 TEST_F(SharedWorkbench, AllProblemsInOnePass) {
     const fs::path file = fs::path(CS_TEST_ARTIFACTS) / "workbench-check" / "no_size.xml";
     fs::create_directories(file.parent_path());
@@ -124,7 +124,7 @@ TEST_F(SharedWorkbench, AllProblemsInOnePass) {
     }
     for (const char* expected :
          {":1: Gauge: no <Size", ":2: Update: (A:PLANE ALTITUDE, fet): unknown unit",
-          ":3: Update: (C:va9vedored:advisry)", ":5: warning: Shift: not drawn",
+          ":3: Update: (C:va9vedored:advisry)", ":5: warning: Shift: neither <Scale X Y> nor <Nonlinearity>",
           ":6: Shift/Value: (C:va9vedored:rnage): \"va9vedored\" has no property"}) {
         EXPECT_EQ(std::count_if(
                       texts.begin(), texts.end(),

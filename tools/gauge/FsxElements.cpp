@@ -18,7 +18,8 @@ constexpr Names kElementChildren = {
     "Pie",           "HorizontalLine", "VerticalLine", "Clip",      "FailureTable"};
 constexpr Names kCaseChildren = {"Image",  "GaugeText", "Rectangle", "CustomDraw",
                                  "Select", "Element",   "Comment"};
-constexpr Names kImageChildren = {"Transparent", "Bright", "Luminous", "Alpha", "NoBilinear"};
+constexpr Names kImageChildren = {"Transparent", "Bright",     "Luminous",
+                                  "Alpha",       "NoBilinear", "Axis"};
 constexpr Names kTextChildren = {
     "Size",          "Length",      "FontFace",        "FontHeight",
     "FontWeight",    "FontColor",   "BackgroundColor", "HorizontalAlign",
@@ -101,9 +102,7 @@ void FsxElements::readGauge(const pugi::xml_node& n) {
     });
     gauge_.notModelled = std::move(notModelled_);
     gauge_.notModelledScripts = std::move(notModelledScripts_);
-    if (!size && gauge_.background.empty()) {
-        d_.error(at(n, n.name()), "no <Size> and no background <Image>: the gauge has no size");
-    }
+    gauge_.line = lineOf(n);  // a gauge without a size is sized where it is placed
     if (size && !inGaugeUnits(gauge_.width, gauge_.height)) {
         d_.error(at(size, "Size"), "width and height must be 1 to 4096 gauge units");
     }
@@ -155,7 +154,7 @@ void FsxElements::readElement(const pugi::xml_node& n, Node& node, int depth) {
             readUpdate(c, s, nullptr);
             gauge_.elementUpdates.push_back(std::move(s));
         } else {
-            return readPart(c, node, depth);
+            return readMovingObject(c, node) || readPart(c, node, depth);
         }
         return true;
     });
@@ -173,6 +172,15 @@ bool FsxElements::readPart(const pugi::xml_node& child, Node& parent, int depth)
             parent.children.push_back(std::move(node));
         }
         return true;
+    }
+    static const char* const kShapes[] = {"Circle",  "Ellipse",        "Polyline",
+                                          "Polygon", "HorizontalLine", "VerticalLine"};
+    for (const char* shape : kShapes) {
+        if (name == shape) {
+            readShape(child, node);
+            parent.children.push_back(std::move(node));
+            return true;
+        }
     }
     static const struct {
         const char* name;
@@ -193,7 +201,7 @@ bool FsxElements::readPart(const pugi::xml_node& child, Node& parent, int depth)
         } else if (part.kind == NodeKind::Rectangle) {
             readRectangle(child, node);
         } else if (part.kind == NodeKind::Image) {
-            readImage(child, node.image);
+            readImage(child, node.image, &node.axisX, &node.axisY);
             if (node.image.empty()) {
                 d_.error(at(child, name), "no Name: the image file in the gauge's folder");
             }
@@ -208,10 +216,17 @@ bool FsxElements::readPart(const pugi::xml_node& child, Node& parent, int depth)
     return false;
 }
 
-void FsxElements::readImage(const pugi::xml_node& n, std::string& name) {
+void FsxElements::readImage(const pugi::xml_node& n, std::string& name, double* axisX,
+                            double* axisY) {
     checkAttributes(n, {"id", "Name", "ImageSizes"});
     name = trim(attr(n, "Name").value());
-    children(n, kImageChildren, [](const pugi::xml_node&, const std::string&) { return false; });
+    children(n, kImageChildren, [&](const pugi::xml_node& c, const std::string& child) {
+        if (child != "Axis" || axisX == nullptr) {
+            return false;
+        }
+        pair(c, axisX, axisY);
+        return true;
+    });
 }
 
 void FsxElements::readText(const pugi::xml_node& n, Node& node) {

@@ -10,7 +10,7 @@
 //       <Element> (nested): <FloatPosition>x,y</FloatPosition>,
 //         <Visibility>script</Visibility>, <Image>, <GaugeText>,
 //         <Rectangle>, <Select> (<Expression>, <Case Value>), <CustomDraw>,
-//         and objects not drawn (<Rotation>, <Shift>, <MaskImage>, ...)
+//         <Rotation>, <Shift>, <MaskImage>, <Clip> and shapes (FsxMoving.cpp)
 //       <MouseArea> (nested): <FloatPosition>, <Size>, <MouseClick>
 //         (<ClickType>, <KeyEvent>, <Script>), <Tooltip> (<DefaultScript>)
 //
@@ -40,12 +40,24 @@ class FsxElements : public FsxVocabulary {
     void readUpdate(const pugi::xml_node& n, Script& out, int* every);
     void readElement(const pugi::xml_node& n, Node& node, int depth);
     bool readPart(const pugi::xml_node& child, Node& parent, int depth);
-    void readImage(const pugi::xml_node& n, std::string& name);
+    // An <Image> or <MaskImage>: its Name and, where asked, its <Axis>.
+    void readImage(const pugi::xml_node& n, std::string& name, double* axisX = nullptr,
+                   double* axisY = nullptr);
     void readText(const pugi::xml_node& n, Node& node);
     void readRectangle(const pugi::xml_node& n, Node& node);
     void readCustomDraw(const pugi::xml_node& n, Node& node);
     void readSelect(const pugi::xml_node& n, Node& node, int depth);
     Script readExpression(const pugi::xml_node& n, const std::string& element);
+    // FsxMoving.cpp: <Rotation>, <Shift>, <MaskImage>, <Clip> of an element
+    // (false for any other object), and shapes.
+    bool readMovingObject(const pugi::xml_node& c, Node& node);
+    void readMotion(const pugi::xml_node& n, Motion& m, bool rotation);
+    void readBoundedExpression(const pugi::xml_node& n, Motion& m, const std::string& element);
+    void readTable(const pugi::xml_node& n, Motion& m, bool rotation);
+    void readDelay(const pugi::xml_node& n, Motion& m, const char* rate);
+    void readRate(const pugi::xml_node& n, Motion& m, const char* rate);
+    void readClip(const pugi::xml_node& n, ClipPart& clip);
+    void readShape(const pugi::xml_node& n, Node& node);
     // FsxMouseAreas.cpp
     void readMouseArea(const pugi::xml_node& n, Area& area, int depth);
     void readClick(const pugi::xml_node& n, Area& area);

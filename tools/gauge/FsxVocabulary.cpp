@@ -6,9 +6,7 @@ namespace cs::gauge {
 
 namespace {
 
-constexpr Names kNotModelled = {
-    "Rotation", "Shift", "MaskImage",      "Polyline",     "Polygon", "Circle",       "Ellipse",
-    "Arc",      "Pie",   "HorizontalLine", "VerticalLine", "Clip",    "FailureTable", "Axis"};
+constexpr Names kNotModelled = {"Arc", "Pie", "FailureTable"};
 
 // Properties that switch something on or off.
 constexpr Names kFlags = {"Bright",    "Transparent", "Luminous",  "NoBilinear", "Fixed",

@@ -10,8 +10,10 @@ namespace cs::gauge {
 
 namespace {
 
-constexpr Names kElementChildren = {"Position", "Visible", "Image",      "Text",   "Rectangle",
-                                    "Select",   "Element", "CustomDraw", "Update", "Size"};
+constexpr Names kElementChildren = {"Position", "Visible",  "Image",      "Text",   "Rectangle",
+                                    "Select",   "Element",  "CustomDraw", "Update", "Size",
+                                    "Rotate",   "Shift",    "MaskImage",  "Clip",   "RelClip",
+                                    "Circle",   "Polyline", "Polygon"};
 
 }  // namespace
 
@@ -71,10 +73,7 @@ void GaugeElements::readGauge(const pugi::xml_node& root) {
     }
     gauge_.notModelled = std::move(notModelled_);
     gauge_.notModelledScripts = std::move(notModelledScripts_);
-    if (!haveSize && gauge_.background.empty()) {
-        d_.error(at(root, "Gauge"),
-                 "no <Size X Y> and no background <Image>: the gauge has no size");
-    }
+    gauge_.line = lineOf(root);  // a gauge without a size is sized where it is placed
     if (haveSize &&
         (gauge_.width < 1 || gauge_.height < 1 || gauge_.width > 4096 || gauge_.height > 4096)) {
         d_.error(at(root.child("Size"), "Size"), "X and Y must be 1 to 4096 gauge units");
@@ -185,12 +184,9 @@ bool GaugeElements::readPart(const pugi::xml_node& child, Node& parent, int dept
     } else if (name == "Image") {
         node.kind = NodeKind::Image;
         node.id = gauge_.nodeCount++;
-        checkAttributes(child, {"Name", "Bright", "Alpha", "ImageSizes", "NoTransparency",
-                                "Luminous", "PointsTo", "DegreesPointsTo"});
-        node.image = trim(attr(child, "Name").value());
-        if (node.image.empty()) {
-            d_.error(at(child, "Image"), "no Name: the image file in the gauge's folder");
-        }
+        readImagePart(child, node);
+    } else if (name == "Circle" || name == "Polyline" || name == "Polygon") {
+        readShape(child, node);
     } else if (name == "CustomDraw") {
         node.kind = NodeKind::CustomDraw;
         node.id = gauge_.nodeCount++;
@@ -238,8 +234,15 @@ void GaugeElements::readElement(const pugi::xml_node& n, Node& node, int depth) 
             gauge_.elementUpdates.push_back(script(c, "Update"));
         } else if (name == "Size") {
             checkAttributes(c, {"X", "Y"});  // the simulator takes it and draws nothing of it
-        } else if (!readPart(c, node, depth)) {
+        } else if (!readMovingChild(c, node) && !readPart(c, node, depth)) {
             unknownChild(c, "Element", kElementChildren);
+        }
+    }
+    // The needle's bitmap says where it points; the rotation turns it from there.
+    for (const Node& c : node.children) {
+        if (c.kind == NodeKind::Image && c.hasPointsTo) {
+            node.rotate.pointsTo = c.pointsTo;
+            break;
         }
     }
 }

@@ -26,6 +26,15 @@ class GaugeElements : public GaugeVocabulary {
     void readArea(const pugi::xml_node& n, Area& area, int depth);
     void readMouse(const pugi::xml_node& n);
     void readClick(const pugi::xml_node& c, Area& area);
+    // GaugeMoving.cpp: <Rotate>, <Shift>, <MaskImage>, <Clip> of an element
+    // (false for any other child), images with their axis, shapes.
+    bool readMovingChild(const pugi::xml_node& c, Node& node);
+    void readMotion(const pugi::xml_node& n, Motion& m, bool rotation);
+    void readNonlinearity(const pugi::xml_node& n, Motion& m, bool rotation);
+    void readClip(const pugi::xml_node& n, ClipPart& clip, bool relative);
+    void readAxis(const pugi::xml_node& n, double* x, double* y);
+    void readImagePart(const pugi::xml_node& n, Node& node);
+    void readShape(const pugi::xml_node& n, Node& node);
 
     GaugeFile& gauge_;
 };

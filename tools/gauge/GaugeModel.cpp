@@ -8,6 +8,11 @@ void collect(Node& node, std::vector<Script*>& out) {
     if (node.hasVisible) {
         out.push_back(&node.visible);
     }
+    for (Motion* m : {&node.rotate, &node.shift}) {
+        if (m->present) {
+            out.push_back(&m->value);
+        }
+    }
     if (node.kind == NodeKind::Select) {
         out.push_back(&node.value);
     }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/gauge/MovingParts.h"
 #include "tools/gauge/Script.h"
 #include "tools/gauge/StringFormat.h"
 
@@ -21,7 +22,7 @@ struct Colour {
     bool set = false;
 };
 
-enum class NodeKind { Element, Text, Rectangle, Image, CustomDraw, Select, Case };
+enum class NodeKind { Element, Text, Rectangle, Image, CustomDraw, Select, Case, Shape };
 
 enum class Adjust { Start, Center, End };
 
@@ -34,6 +35,7 @@ struct TextStyle {
     Adjust verticalAdjust = Adjust::Start;
 };
 
+// The outline and fill of a rectangle or shape.
 struct RectangleStyle {
     double lineWidth = 1.0;
     Colour line;
@@ -57,6 +59,10 @@ struct Node {
     double x = 0.0, y = 0.0;
     bool hasVisible = false;
     Script visible;
+    // Element: what turns, slides and bounds what it draws (MovingParts.h).
+    Motion rotate, shift;
+    MaskPart mask;
+    ClipPart clip;
 
     // Text, Rectangle, Image, CustomDraw: the box (Text: X and Y attributes).
     double width = 0.0, height = 0.0;
@@ -64,6 +70,12 @@ struct Node {
     FormattedString string;  // Text
     RectangleStyle rectangle;
     std::string image;  // Image: file name in the gauge's folder
+    // Image: the point of the bitmap that sits at the element's pivot; FS9
+    // PointsTo (radians clockwise from 12 o'clock) when it gives one.
+    double axisX = 0.0, axisY = 0.0;
+    bool hasPointsTo = false;
+    double pointsTo = 0.0;
+    ShapeStyle shape;  // Shape, with `rectangle` as its outline and fill
 
     // CustomDraw: "callback:display" and the parameters.
     std::string panel, display;
@@ -110,6 +122,7 @@ struct GaugeFile {
     std::string file;    // as named in messages
     std::string folder;  // images are looked up here
     std::string name;    // <Gauge Name>, else the file's stem
+    int line = 0;        // of the gauge's element
     double width = 0.0, height = 0.0;
     std::string background;  // gauge-level <Image Name>, may be empty
     int backgroundLine = 0;
@@ -125,8 +138,8 @@ struct GaugeFile {
 };
 
 // Every script of the gauge (Update, then the elements' Visible/Value/String
-// scripts and CustomDraw parameters, then the mouse, then the value scripts
-// of elements not modelled), for binding and checking.
+// scripts, rotations' and shifts' values and CustomDraw parameters, then the mouse, then the value
+// scripts of elements not modelled), for binding and checking.
 std::vector<Script*> allScripts(GaugeFile& gauge);
 
 }  // namespace cs::gauge

@@ -40,9 +40,9 @@ std::vector<std::string> listOf(Names names) {
 
 // Parts of the schema the reader knows but does not model: the drawing
 // layer says whether it can draw them.
-constexpr Names kNotModelled = {"Shift",        "Rotate",   "Polyline", "Polygon",
-                                "MaskImage",    "Failures", "Clip",     "Circle",
-                                "Nonlinearity", "Scale",    "Axis",     "Delay"};
+constexpr Names kNotModelled = {"Failures"};
+
+constexpr double kQuarterTurn = 1.57079632679489661923;
 
 }  // namespace
 
@@ -157,6 +157,18 @@ bool GaugeVocabulary::parseNumber(const std::string& text, double* value) {
     return true;
 }
 
+bool GaugeVocabulary::parsePointsTo(const std::string& text, double* radians) {
+    static const char* const kDirections[] = {"north", "east", "south", "west"};
+    const std::string v = lowerAscii(text);
+    for (int i = 0; i < 4; ++i) {
+        if (v == kDirections[i]) {
+            *radians = i * kQuarterTurn;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool GaugeVocabulary::parseAdjust(const std::string& text, Adjust* value) {
     const std::string v = lowerAscii(text);
     if (v == "left" || v == "top") {
@@ -233,6 +245,18 @@ bool GaugeVocabulary::tooDeep(const pugi::xml_node& n, int depth) {
     }
     d_.error(at(n, n.name()), "nested deeper than " + std::to_string(kMaxElementDepth) + " levels");
     return true;
+}
+
+void GaugeVocabulary::checkTable(const pugi::xml_node& n, const std::vector<NonlinearItem>& table) {
+    for (size_t i = 2; i < table.size(); ++i) {
+        const double before = table[i - 1].value - table[i - 2].value;
+        if (before * (table[i].value - table[i - 1].value) < 0.0) {
+            d_.warn(at(n, n.name()),
+                    "the items' values go up and down again: each value must "
+                    "be past the one before it, in one direction");
+            return;
+        }
+    }
 }
 
 bool GaugeVocabulary::drawName(const pugi::xml_node& n, Node& node) {

@@ -21,6 +21,8 @@ namespace cs::gauge {
 
 using Names = std::initializer_list<const char*>;
 
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+
 class GaugeVocabulary {
   public:
     // `xml` is the whole file, for the lines; `file` names it in messages.
@@ -55,6 +57,9 @@ class GaugeVocabulary {
     // A number as written ("12", "-0.5"); false for anything else, and for
     // magnitudes no gauge uses.
     static bool parseNumber(const std::string& text, double* value);
+    // North, East, South, West (any case) as radians clockwise from 12
+    // o'clock; false for anything else.
+    static bool parsePointsTo(const std::string& text, double* radians);
     // Left, Center, Right (Top, Bottom), any case; false for anything else.
     static bool parseAdjust(const std::string& text, Adjust* value);
     double number(const pugi::xml_node& n, const char* attribute, double fallback,
@@ -64,6 +69,9 @@ class GaugeVocabulary {
     FormattedString formatted(const pugi::xml_node& n, const std::string& element);
     Adjust adjust(const pugi::xml_node& n, const char* attribute);
     bool tooDeep(const pugi::xml_node& n, int depth);
+    // A nonlinearity table runs through its values one way: a warning when
+    // it goes back (the simulator would look the value up wrongly).
+    void checkTable(const pugi::xml_node& n, const std::vector<NonlinearItem>& table);
     // A <CustomDraw Name="callback:display"> into the node's panel and
     // display; false, with an error, when the name is not of that form.
     bool drawName(const pugi::xml_node& n, Node& node);

@@ -31,8 +31,22 @@ double turn(double x, double full) {
     return r < 0.0 ? r + full : r;
 }
 
+double truth(bool b) {
+    return b ? 1.0 : 0.0;
+}
+
 constexpr UnaryOperator kUnary[] = {
+    {"neg", [](double x) { return -x; }},
     {"/-/", [](double x) { return -x; }},
+    {"abs", [](double x) { return std::fabs(x); }},
+    {"flr", [](double x) { return std::floor(x); }},
+    {"ceil", [](double x) { return std::ceil(x); }},
+    {"near", [](double x) { return std::round(x); }},
+    {"sqrt", [](double x) { return std::sqrt(x); }},
+    {"dgrd", [](double x) { return x * kPi / 180.0; }},
+    {"rddg", [](double x) { return x * 180.0 / kPi; }},
+    {"!", [](double x) { return truth(x == 0.0); }},
+    {"not", [](double x) { return truth(x == 0.0); }},
     {"int", [](double x) { return std::trunc(x); }},
     {"sqr", [](double x) { return x * x; }},
     {"++", [](double x) { return x + 1.0; }},
@@ -55,6 +69,31 @@ constexpr UnaryOperator kUnary[] = {
 };
 
 constexpr BinaryOperator kBinary[] = {
+    {"+", [](double a, double b) { return a + b; }},
+    {"-", [](double a, double b) { return a - b; }},
+    {"*", [](double a, double b) { return a * b; }},
+    // Division and remainder by zero give 0, as in the simulator.
+    {"/", [](double a, double b) { return b == 0.0 ? 0.0 : a / b; }},
+    {"%", [](double a, double b) { return b == 0.0 ? 0.0 : std::fmod(a, b); }},
+    {"min", [](double a, double b) { return std::fmin(a, b); }},
+    {"max", [](double a, double b) { return std::fmax(a, b); }},
+    {">", [](double a, double b) { return truth(a > b); }},
+    {"gt", [](double a, double b) { return truth(a > b); }},
+    {"&gt;", [](double a, double b) { return truth(a > b); }},
+    {"<", [](double a, double b) { return truth(a < b); }},
+    {"lt", [](double a, double b) { return truth(a < b); }},
+    {"&lt;", [](double a, double b) { return truth(a < b); }},
+    {">=", [](double a, double b) { return truth(a >= b); }},
+    {"ge", [](double a, double b) { return truth(a >= b); }},
+    {"&gt;=", [](double a, double b) { return truth(a >= b); }},
+    {"<=", [](double a, double b) { return truth(a <= b); }},
+    {"le", [](double a, double b) { return truth(a <= b); }},
+    {"&lt;=", [](double a, double b) { return truth(a <= b); }},
+    {"and", [](double a, double b) { return truth(a != 0.0 && b != 0.0); }},
+    {"&&", [](double a, double b) { return truth(a != 0.0 && b != 0.0); }},
+    {"&amp;&amp;", [](double a, double b) { return truth(a != 0.0 && b != 0.0); }},
+    {"or", [](double a, double b) { return truth(a != 0.0 || b != 0.0); }},
+    {"||", [](double a, double b) { return truth(a != 0.0 || b != 0.0); }},
     {"pow", [](double a, double b) { return std::pow(a, b); }},
     {"atg2", [](double a, double b) { return std::atan2(a, b); }},
     {"div", [](double a, double b) { return b == 0.0 ? 0.0 : std::trunc(a / b); }},

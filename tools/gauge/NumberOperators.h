@@ -1,7 +1,9 @@
 // The gauge language's operators on numbers that need no more than their
-// operands, as two tables (one operand, two operands) that the compiler looks
-// words up in and the evaluator calls through. The operators with more to
-// them (variables, blocks, registers, the stack) are the compiler's own.
+// operands - arithmetic, comparisons, logic, functions, bits - as two tables
+// (one operand, two operands) that the compiler looks words up in and the
+// evaluator calls through. A truth is 1 or 0. The operators with more to
+// them (variables, texts, blocks, registers, the stack) are the compiler's
+// own, and StringOperators.h has those on texts.
 #pragma once
 
 #include <cstddef>

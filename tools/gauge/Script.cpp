@@ -1,36 +1,15 @@
 #include "tools/gauge/Script.h"
 
-#include "tools/gauge/NumberOperators.h"
-#include "tools/gauge/StringOperators.h"
-
 #include <cstdlib>
 
+#include "tools/gauge/NumberOperators.h"
 #include "tools/gauge/ScriptTokens.h"
+#include "tools/gauge/ScriptWords.h"
+#include "tools/gauge/StringOperators.h"
 
 namespace cs::gauge {
 
 namespace {
-
-struct Word {
-    const char* text;
-    Op op;
-};
-
-// Every spelling of every operator without an argument.
-constexpr Word kWords[] = {
-    {"+", Op::Add},     {"-", Op::Sub},     {"*", Op::Mul},         {"/", Op::Div},
-    {"%", Op::Mod},     {"neg", Op::Neg},   {"abs", Op::Abs},       {"flr", Op::Floor},
-    {"ceil", Op::Ceil}, {"near", Op::Near}, {"min", Op::Min},       {"max", Op::Max},
-    {"sqrt", Op::Sqrt}, {"pi", Op::Pi},     {"dgrd", Op::DegToRad}, {"rddg", Op::RadToDeg},
-    {"rng", Op::Range}, {"==", Op::Eq},     {"eq", Op::Eq},         {"!=", Op::Ne},
-    {"ne", Op::Ne},     {">", Op::Gt},      {"gt", Op::Gt},         {"&gt;", Op::Gt},
-    {"<", Op::Lt},      {"lt", Op::Lt},     {"&lt;", Op::Lt},       {">=", Op::Ge},
-    {"ge", Op::Ge},     {"&gt;=", Op::Ge},  {"<=", Op::Le},         {"le", Op::Le},
-    {"&lt;=", Op::Le},  {"and", Op::And},   {"&&", Op::And},        {"&amp;&amp;", Op::And},
-    {"or", Op::Or},     {"||", Op::Or},     {"!", Op::Not},         {"not", Op::Not},
-    {"d", Op::Dup},     {"p", Op::Pop},     {"r", Op::Swap},        {"c", Op::Clear},
-    {"quit", Op::Quit}, {"?", Op::Choose},  {"case", Op::Case},
-};
 
 std::string trim(const std::string& s) {
     size_t b = 0, e = s.size();
@@ -43,106 +22,7 @@ std::string trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-// "s12" -> Store 12, "sp3" -> StorePop 3, "l49" -> Load 49.
-bool registerWord(const std::string& w, Op* op, int32_t* index) {
-    size_t digits = 0;
-    if (w.size() >= 2 && w[0] == 's' && w[1] == 'p') {
-        *op = Op::StorePop;
-        digits = 2;
-    } else if (!w.empty() && (w[0] == 's' || w[0] == 'l')) {
-        *op = w[0] == 's' ? Op::Store : Op::Load;
-        digits = 1;
-    } else {
-        return false;
-    }
-    if (w.size() == digits || w.size() > digits + 2) {
-        return false;
-    }
-    int32_t n = 0;
-    for (size_t i = digits; i < w.size(); ++i) {
-        if (w[i] < '0' || w[i] > '9') {
-            return false;
-        }
-        n = n * 10 + (w[i] - '0');
-    }
-    if (n >= kRegisters) {
-        return false;
-    }
-    *index = n;
-    return true;
-}
-
-// ":12" -> 12 for a label, "g12" -> 12 for a jump to it; -1 otherwise.
-int labelNumber(const std::string& w, char lead) {
-    if (w.size() < 2 || w.size() > 6 || w[0] != lead) {
-        return -1;
-    }
-    int n = 0;
-    for (size_t i = 1; i < w.size(); ++i) {
-        if (w[i] < '0' || w[i] > '9') {
-            return -1;
-        }
-        n = n * 10 + (w[i] - '0');
-    }
-    return n;
-}
-
 }  // namespace
-
-std::vector<std::string> operatorWords() {
-    std::vector<std::string> names;
-    for (const Word& w : kWords) {
-        names.emplace_back(w.text);
-    }
-    for (const StringOperator& o : stringOperators()) {
-        names.emplace_back(o.word);
-    }
-    for (const char* w : {"if{", "els{", "s0", "sp0", "l0", "g1", ":1"}) {
-        names.emplace_back(w);
-    }
-    size_t count = 0;
-    const UnaryOperator* unary = unaryOperators(&count);
-    for (size_t i = 0; i < count; ++i) {
-        names.emplace_back(unary[i].word);
-    }
-    const BinaryOperator* binary = binaryOperators(&count);
-    for (size_t i = 0; i < count; ++i) {
-        names.emplace_back(binary[i].word);
-    }
-    return names;
-}
-
-const char* opName(Op op) {
-    for (const Word& w : kWords) {
-        if (w.op == op) {
-            return w.text;
-        }
-    }
-    switch (op) {
-        case Op::Number:
-            return "number";
-        case Op::Text:
-            return "text";
-        case Op::Read:
-            return "variable";
-        case Op::Write:
-            return "(>...)";
-        case Op::JumpIfFalse:
-            return "if{";
-        case Op::Jump:
-            return "els{";
-        case Op::Store:
-            return "s";
-        case Op::StorePop:
-            return "sp";
-        case Op::Load:
-            return "l";
-        case Op::Strings:
-            return "a text operator";
-        default:
-            return "?";
-    }
-}
 
 bool parseVariable(const std::string& text, VarRef& ref, std::string& problem) {
     std::string body = trim(text);
@@ -307,17 +187,7 @@ void Compiler::word(size_t& t) {
     if (label(token)) {
         return;
     }
-    bool known = false;
-    for (const Word& entry : kWords) {
-        if (w == entry.text) {
-            in.op = entry.op;
-            known = true;
-            break;
-        }
-    }
-    if (!known && registerWord(w, &in.op, &in.arg)) {
-        known = true;
-    }
+    bool known = plainWord(w, &in.op) || registerWord(w, &in.op, &in.arg);
     if (!known) {
         if (const int u = unaryOperator(w.c_str()); u >= 0) {
             in.op = Op::Unary;

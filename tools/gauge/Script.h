@@ -52,32 +52,10 @@ enum class Op : uint8_t {
     Text,
     Read,
     Write,
-    Add,
-    Sub,
-    Mul,
-    Div,
-    Mod,
-    Neg,
-    Abs,
-    Floor,
-    Ceil,
-    Near,
-    Min,
-    Max,
-    Sqrt,
     Pi,
-    DegToRad,
-    RadToDeg,
     Range,
     Eq,
     Ne,
-    Gt,
-    Lt,
-    Ge,
-    Le,
-    And,
-    Or,
-    Not,
     JumpIfFalse,
     Jump,
     Dup,
@@ -141,7 +119,7 @@ Script compileScript(std::string_view source, const Origin& origin, Diagnostics&
 // docs; registers, labels and jumps appear once each ("s0", ":1", "g1").
 std::vector<std::string> operatorWords();
 
-// The name an instruction is written with, for messages ("+", "min", "if{").
-const char* opName(Op op);
+// The word an instruction is written with, for messages ("+", "min", "if{").
+const char* instructionWord(const Instruction& in);
 
 }  // namespace cs::gauge

@@ -136,67 +136,8 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
                 }
                 break;
             }
-            case Op::Add: {
-                const double b = popNumber(), a = popNumber();
-                pushNumber(a + b);
-                break;
-            }
-            case Op::Sub: {
-                const double b = popNumber(), a = popNumber();
-                pushNumber(a - b);
-                break;
-            }
-            case Op::Mul: {
-                const double b = popNumber(), a = popNumber();
-                pushNumber(a * b);
-                break;
-            }
-            case Op::Div: {
-                const double b = popNumber(), a = popNumber();
-                pushNumber(b == 0.0 ? 0.0 : a / b);
-                break;
-            }
-            case Op::Mod: {
-                const double b = popNumber(), a = popNumber();
-                pushNumber(b == 0.0 ? 0.0 : std::fmod(a, b));
-                break;
-            }
-            case Op::Neg:
-                pushNumber(-popNumber());
-                break;
-            case Op::Abs:
-                pushNumber(std::fabs(popNumber()));
-                break;
-            case Op::Floor:
-                pushNumber(std::floor(popNumber()));
-                break;
-            case Op::Ceil:
-                pushNumber(std::ceil(popNumber()));
-                break;
-            case Op::Near:
-                pushNumber(std::round(popNumber()));
-                break;
-            case Op::Min: {
-                const double b = popNumber(), a = popNumber();
-                pushNumber(std::fmin(a, b));
-                break;
-            }
-            case Op::Max: {
-                const double b = popNumber(), a = popNumber();
-                pushNumber(std::fmax(a, b));
-                break;
-            }
-            case Op::Sqrt:
-                pushNumber(std::sqrt(popNumber()));
-                break;
             case Op::Pi:
                 pushNumber(kPi);
-                break;
-            case Op::DegToRad:
-                pushNumber(popNumber() * kPi / 180.0);
-                break;
-            case Op::RadToDeg:
-                pushNumber(popNumber() * 180.0 / kPi);
                 break;
             case Op::Range: {  // x low high rng: 1 when low <= x <= high
                 const double high = popNumber(), low = popNumber(), x = popNumber();
@@ -211,31 +152,6 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
                 pushNumber(equal == (in.op == Op::Eq) ? 1.0 : 0.0);
                 break;
             }
-            case Op::Gt:
-            case Op::Lt:
-            case Op::Ge:
-            case Op::Le: {
-                const double b = popNumber(), a = popNumber();
-                const bool r = in.op == Op::Gt   ? a > b
-                               : in.op == Op::Lt ? a < b
-                               : in.op == Op::Ge ? a >= b
-                                                 : a <= b;
-                pushNumber(r ? 1.0 : 0.0);
-                break;
-            }
-            case Op::And: {
-                const bool b = popNumber() != 0.0, a = popNumber() != 0.0;
-                pushNumber(a && b ? 1.0 : 0.0);
-                break;
-            }
-            case Op::Or: {
-                const bool b = popNumber() != 0.0, a = popNumber() != 0.0;
-                pushNumber(a || b ? 1.0 : 0.0);
-                break;
-            }
-            case Op::Not:
-                pushNumber(popNumber() != 0.0 ? 0.0 : 1.0);
-                break;
             case Op::JumpIfFalse:
                 if (popNumber() == 0.0) {
                     pc = static_cast<size_t>(in.arg);
@@ -315,7 +231,7 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
                 break;
         }
         if (underflow_ && !wasShort) {
-            faultOp_ = in.op;
+            fault_ = &in;
             faultLine_ = in.line;
         }
     }
@@ -330,7 +246,7 @@ const Value& Evaluator::evaluate(const Script& script, Environment& environment,
         script.underflowReported = true;
         Origin at = script.origin();
         at.line = underflow_ ? faultLine_ : at.line;
-        diagnostics->warn(at, underflow_ ? std::string("\"") + opName(faultOp_) +
+        diagnostics->warn(at, underflow_ ? std::string("\"") + instructionWord(*fault_) +
                                                "\" is short of operands; the missing ones "
                                                "count as 0 (reported once per script)"
                                          : "the script pushes more than 4096 values; the "

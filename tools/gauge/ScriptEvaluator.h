@@ -73,7 +73,7 @@ class Evaluator {
     bool underflow_ = false;
     bool overflow_ = false;
     bool looped_ = false;
-    Op faultOp_ = Op::Number;
+    const Instruction* fault_ = nullptr;  // the first short of operands
     int faultLine_ = 0;
     Value result_;
 };

@@ -2,79 +2,87 @@
 
 #include <algorithm>
 
+#include "tools/workbench/ElementScope.h"
+#include "tools/workbench/GaugeRuntime.h"
+
 namespace cs::workbench {
 
-Affine Affine::after(const Affine& inner) const {
-    return Affine{xx * inner.xx + xy * inner.yx,      yx * inner.xx + yy * inner.yx,
-                  xx * inner.xy + xy * inner.yy,      yx * inner.xy + yy * inner.yy,
-                  xx * inner.dx + xy * inner.dy + dx, yx * inner.dx + yy * inner.dy + dy};
-}
-
-PixelRect PixelRect::intersect(const PixelRect& o) const {
-    const double left = std::max(x, o.x), top = std::max(y, o.y);
-    const double right = std::min(x + width, o.x + o.width);
-    const double bottom = std::min(y + height, o.y + o.height);
-    return PixelRect{left, top, std::max(right - left, 0.0), std::max(bottom - top, 0.0)};
-}
-
 namespace {
-
-// The box of an element's own units under `t`, in picture pixels (the
-// transforms so far only translate and scale).
-PixelRect boxOf(const Affine& t, double width, double height) {
-    const double x0 = t.mapX(0, 0), y0 = t.mapY(0, 0);
-    const double x1 = t.mapX(width, height), y1 = t.mapY(width, height);
-    return PixelRect{std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0), std::abs(y1 - y0)};
-}
 
 struct Walk {
     DrawList& list;
     const GaugeRuntime& gauge;
     const GaugeImages& images;
+    Affine gaugeTransform;
 
     DrawCommand command(DrawOp op, const gauge::Node& node, const Affine& t,
-                        const PixelRect& clip) const {
+                        const ElementScope& scope) const {
         DrawCommand c;
         c.op = op;
         c.line = node.line;
         c.transform = t;
-        c.clip = clip;
+        c.clip = scope.clip;
+        c.masks = scope.masks;
         c.width = node.width;
         c.height = node.height;
+        c.rectangle = node.rectangle;
         return c;
     }
 
-    void node(const gauge::Node& node, Affine t, const PixelRect& clip) {
+    void shape(const gauge::Node& node, const ElementScope& scope) {
+        const bool ellipse = node.shape.kind == gauge::ShapeKind::Ellipse;
+        DrawCommand c =
+            command(ellipse ? DrawOp::Ellipse : DrawOp::Path, node, scope.transform, scope);
+        for (const gauge::ShapePoint& p : node.shape.points) {
+            c.points.push_back(PathPoint{p.x, p.y});
+        }
+        c.closed = node.shape.kind == gauge::ShapeKind::Polygon;
+        if (ellipse || c.points.size() >= 2) {
+            list.commands.push_back(std::move(c));
+        }
+    }
+
+    void node(const gauge::Node& node, const ElementScope& outer) {
         const NodeState& st = gauge.states()[static_cast<size_t>(node.id)];
         if (!st.visible) {
             return;
         }
+        ElementScope scope = outer;
+        // A module's picture and a text are drawn upright under a turn (the
+        // runtime warned about them).
+        const Affine flat = turns(outer.transform) ? upright(outer.transform) : outer.transform;
         switch (node.kind) {
             case gauge::NodeKind::Element:
-                t = t.after(Affine::translation(node.x, node.y));
+                scope =
+                    elementScope(node, Pose{st.angle, st.shiftX, st.shiftY}, outer, gaugeTransform,
+                                 node.mask.present ? images.find(node.mask.image) : nullptr);
                 break;
-            case gauge::NodeKind::Rectangle: {
-                DrawCommand c = command(DrawOp::Rectangle, node, t, clip);
-                c.rectangle = node.rectangle;
-                list.commands.push_back(std::move(c));
+            case gauge::NodeKind::Rectangle:
+                list.commands.push_back(command(DrawOp::Rectangle, node, outer.transform, outer));
                 break;
-            }
+            case gauge::NodeKind::Shape:
+                shape(node, outer);
+                break;
             case gauge::NodeKind::Image:
-                image(node.image, node.line, t, clip);
+                image(node.image, node.line,
+                      outer.transform.after(Affine::translation(outer.pivotX - node.axisX,
+                                                                outer.pivotY - node.axisY)),
+                      outer);
                 break;
             case gauge::NodeKind::Text: {
-                // The text box clips its text (and what the element nests).
-                DrawCommand c = command(DrawOp::Text, node, t, clip);
+                DrawCommand c = command(DrawOp::Text, node, flat, outer);
                 c.text = st.text;
                 c.style = node.text;
                 list.commands.push_back(std::move(c));
+                // The text box clips its text (and what the element nests).
+                clipToBox(scope, flat, node.width, node.height, node.line);
                 break;
             }
             case gauge::NodeKind::CustomDraw:
                 if (const sim::Canvas* canvas = gauge.displayCanvas(node.id)) {
                     // The module drew at the gauge's scale: one canvas pixel
                     // is one picture pixel.
-                    DrawCommand c = command(DrawOp::Canvas, node, t, clip);
+                    DrawCommand c = command(DrawOp::Canvas, node, flat, outer);
                     c.canvas = canvas;
                     list.commands.push_back(std::move(c));
                 }
@@ -82,15 +90,12 @@ struct Walk {
             default:
                 break;
         }
-        const PixelRect inner = node.kind == gauge::NodeKind::Text
-                                    ? clip.intersect(boxOf(t, node.width, node.height))
-                                    : clip;
         for (const gauge::Node& child : node.children) {
-            this->node(child, t, inner);
+            this->node(child, scope);
         }
     }
 
-    void image(const std::string& name, int line, const Affine& t, const PixelRect& clip) {
+    void image(const std::string& name, int line, const Affine& t, const ElementScope& scope) {
         const GaugeImage* bitmap = images.find(name);
         if (bitmap == nullptr) {
             return;
@@ -99,7 +104,8 @@ struct Walk {
         c.op = DrawOp::Image;
         c.line = line;
         c.transform = t;
-        c.clip = clip;
+        c.clip = scope.clip;
+        c.masks = scope.masks;
         c.width = bitmap->width;
         c.height = bitmap->height;
         c.image = bitmap;
@@ -120,13 +126,14 @@ void composeGauge(DrawList& list, const GaugeRuntime& gauge, const GaugeImages& 
     const gauge::GaugeFile& file = gauge.file();
     const Affine t =
         Affine::translation(p.x, p.y).after(Affine::scaling(gauge.scaleX(), gauge.scaleY()));
-    const PixelRect clip =
-        PixelRect{0, 0, static_cast<double>(list.width), static_cast<double>(list.height)}
-            .intersect(boxOf(t, file.width, file.height));
-    Walk walk{list, gauge, images};
-    walk.image(file.background, file.backgroundLine, t, clip);
+    ElementScope scope;
+    scope.transform = t;
+    scope.clip = PixelRect{0, 0, static_cast<double>(list.width), static_cast<double>(list.height)};
+    clipToBox(scope, t, file.width, file.height, 0);
+    Walk walk{list, gauge, images, t};
+    walk.image(file.background, file.backgroundLine, t, scope);
     for (const gauge::Node& n : file.elements) {
-        walk.node(n, t, clip);
+        walk.node(n, scope);
     }
 }
 

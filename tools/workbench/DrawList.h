@@ -37,11 +37,27 @@ struct PixelRect {
     bool empty() const { return width <= 0.0 || height <= 0.0; }
 };
 
+// A clip that is not an axis-aligned box of the picture: a box turned with
+// its element, or a mask bitmap drawing only where it is not transparent.
+// `transform` maps its units (the bitmap's pixels) to picture pixels.
+struct ClipMask {
+    Affine transform;
+    double width = 0.0, height = 0.0;
+    const GaugeImage* image = nullptr;  // null: the whole box
+    int line = 0;                       // the <MaskImage> or <Clip>
+};
+
 enum class DrawOp {
     Rectangle,  // the box, filled and/or outlined
     Image,      // a gauge bitmap at the origin, its own size in gauge units
     Text,       // a text box: background, then the text in its font and alignment
     Canvas,     // what the module last drew for a <CustomDraw>, one pixel a pixel
+    Ellipse,    // the ellipse filling the box, filled and/or outlined
+    Path,       // `points` joined, outlined; closed and filled for a polygon
+};
+
+struct PathPoint {
+    double x = 0.0, y = 0.0;
 };
 
 struct DrawCommand {
@@ -49,9 +65,12 @@ struct DrawCommand {
     int line = 0;                      // the element's line in its gauge file
     Affine transform;                  // the element's gauge units to picture pixels
     PixelRect clip;                    // what the command may touch
+    std::vector<ClipMask> masks;       // and within that, each of these
     double width = 0.0, height = 0.0;  // the box in gauge units
 
-    gauge::RectangleStyle rectangle;      // Rectangle
+    gauge::RectangleStyle rectangle;      // Rectangle, Ellipse, Path: outline and fill
+    std::vector<PathPoint> points;        // Path
+    bool closed = false;                  // Path: a polygon
     const GaugeImage* image = nullptr;    // Image
     std::string text;                     // Text: the string, UTF-8
     gauge::TextStyle style;               // Text

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tools/gauge/Diagnostics.h"
+#include "tools/gauge/GaugeFiles.h"
 #include "tools/gauge/GaugeModel.h"
 
 namespace cs::workbench {
@@ -20,22 +21,24 @@ struct GaugeImage {
     std::vector<uint32_t> argb;  // premultiplied, rows top to bottom
 };
 
-// Decodes a BMP or PNG file's bytes; false (with `why`) when they are not one
-// or exceed the size limit.
+// Decodes a BMP (BmpDecoder.h) or PNG file's bytes; false (with `why`) when
+// they are not one or exceed kMaxImagePixels.
 bool decodeGaugeImage(const std::string& bytes, GaugeImage& image, std::string* why);
 
 // The bitmaps of one gauge, by the name its XML gives.
 class GaugeImages {
   public:
-    // Loads every image the gauge names from its folder; a missing or
-    // unreadable file is an error at the element that names it.
-    bool load(const gauge::GaugeFile& gauge, gauge::Diagnostics& diagnostics);
+    // Loads every image the gauge names from the files of its folder (or
+    // cabinet), names matched in any case; a missing or unreadable file is
+    // an error at the element that names it.
+    bool load(const gauge::GaugeFile& gauge, const gauge::GaugeFiles& files,
+              gauge::Diagnostics& diagnostics);
     // Null when the gauge names no such image or it could not be read.
     const GaugeImage* find(const std::string& name) const;
 
   private:
-    bool loadOne(const gauge::GaugeFile& gauge, const std::string& name, int line,
-                 gauge::Diagnostics& d);
+    bool loadOne(const gauge::GaugeFile& gauge, const gauge::GaugeFiles& files,
+                 const std::string& name, int line, gauge::Diagnostics& d);
     std::map<std::string, GaugeImage> images_;
 };
 

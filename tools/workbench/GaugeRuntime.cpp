@@ -86,7 +86,7 @@ std::vector<PropertyAccess> GaugeRuntime::properties() {
 bool GaugeRuntime::prepare(gauge::Diagnostics& d) {
     const size_t errors = d.errorCount();
     for (gauge::Node& n : file_.elements) {
-        prepareNode(n, d);
+        prepareNode(n, d, 0);
     }
     for (gauge::Script* s : gauge::allScripts(file_)) {
         gauge::bindScript(*s, variables_, d);
@@ -94,15 +94,21 @@ bool GaugeRuntime::prepare(gauge::Diagnostics& d) {
     return d.errorCount() == errors;
 }
 
-void GaugeRuntime::prepareNode(gauge::Node& node, gauge::Diagnostics& d) {
+void GaugeRuntime::prepareNode(gauge::Node& node, gauge::Diagnostics& d, int rotation) {
     if (node.kind == gauge::NodeKind::CustomDraw) {
         prepareDisplay(node, d);
     }
     if (node.kind == gauge::NodeKind::Text) {
         texts_.push_back(TextShown{node.id, node.line, -1.0, std::string()});
     }
+    if (node.rotate.present && rotation == 0) {
+        rotation = node.rotate.line;
+    }
+    if (rotation != 0) {
+        warnUnrotated(node, rotation, d);
+    }
     for (gauge::Node& c : node.children) {
-        prepareNode(c, d);
+        prepareNode(c, d, rotation);
     }
 }
 
@@ -314,6 +320,8 @@ void GaugeRuntime::evaluateScripts(double time, gauge::Diagnostics& d, bool alwa
 }
 
 void GaugeRuntime::elementsAndTooltip(double time, gauge::Diagnostics& d) {
+    step_ = time - lastTime_;
+    lastTime_ = time;
     for (gauge::Node& n : file_.elements) {
         walk(n, true, time, d);
     }
@@ -329,6 +337,9 @@ void GaugeRuntime::walk(gauge::Node& node, bool visible, double time, gauge::Dia
         case gauge::NodeKind::Element:
             if (visible && node.hasVisible) {
                 st.visible = evaluator_.evaluate(node.visible, variables_, &d).truth();
+            }
+            if (st.visible) {
+                move(node, st, d);
             }
             break;
         case gauge::NodeKind::Text:

@@ -7,8 +7,9 @@
 //   2. the module's update of every drawable;
 //   3. every <CustomDraw>'s parameters evaluated into its draw-parameters
 //      object, and its draw into its own drawing area;
-//   4. the elements' <Visible>, <Select>/<Value> and <String> scripts, in
-//      file order (children of hidden elements are not evaluated);
+//   4. the elements' <Visible>, <Rotate>/<Shift>, <Select>/<Value> and
+//      <String> scripts, in file order (children of hidden elements are not
+//      evaluated);
 //   5. the tool-tip of the mouse area under the mouse.
 // A mouse move runs the <Click Kind="Move"> script of the innermost area
 // under the mouse before the tick; a click (LeftSingle, WheelUp, ...) runs
@@ -37,6 +38,12 @@ struct NodeState {
     bool visible = true;
     std::string text;   // Text: the last evaluated string
     int selected = -1;  // Select: the index of the chosen case
+    // Element: where its rotation points (radians clockwise from 12
+    // o'clock) and its shift's offset (gauge units), as shown now: with a
+    // delay they follow the value tick by tick.
+    double angle = 0.0;
+    double shiftX = 0.0, shiftY = 0.0;
+    bool moved = false;  // evaluated once: a delay starts from there
 };
 
 // When a text element first showed (visible with a non-empty text).
@@ -107,13 +114,18 @@ class GaugeRuntime {
     };
 
     IGaugeCCallback* callbacksFor(const std::string& panel);
-    void prepareNode(gauge::Node& node, gauge::Diagnostics& d);
+    // `rotation`: the line of the innermost rotation around the node, or 0.
+    void prepareNode(gauge::Node& node, gauge::Diagnostics& d, int rotation);
     void prepareDisplay(gauge::Node& node, gauge::Diagnostics& d);
     bool attachDisplay(Display& slot, gauge::Diagnostics& d);
     bool makeCanvas(Display& slot, gauge::Diagnostics& d);
     void prepareParameter(Display& slot, gauge::DrawParameter& p,
                           const std::vector<std::string>& declared, gauge::Diagnostics& d);
     void walk(gauge::Node& node, bool visible, double time, gauge::Diagnostics& d);
+    // An element's rotation and shift for this tick.
+    void move(const gauge::Node& node, NodeState& st, gauge::Diagnostics& d);
+    // Parts the simulator's drawing under a rotation is not known for.
+    void warnUnrotated(const gauge::Node& node, int rotation, gauge::Diagnostics& d) const;
     void setParameters(Display& display, gauge::Diagnostics& d);
     void elementsAndTooltip(double time, gauge::Diagnostics& d);
     // <Update> and the elements' ones, at the gauge's frequency (or always).
@@ -132,6 +144,8 @@ class GaugeRuntime {
     std::vector<TextShown> texts_;
     double mouseX_ = -1e9, mouseY_ = -1e9;
     long ticks_ = 0;  // ticks run, for the Update frequency
+    double lastTime_ = 0.0;
+    double step_ = 0.0;  // seconds since the elements were last evaluated
     std::string tooltip_;
     std::vector<SentEvent> clickEvents_;
 };

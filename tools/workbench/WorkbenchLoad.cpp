@@ -8,6 +8,7 @@
 #include "simhost/SimHost.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/gauge/PanelConfig.h"
+#include "tools/workbench/GaugeSearch.h"
 #include "tools/workbench/WorkbenchState.h"
 
 namespace cs::workbench {
@@ -18,24 +19,15 @@ namespace {
 
 using PlacedGauges = std::vector<std::unique_ptr<PlacedGauge>>;
 
-// Finds the file of a panel's gauge line.
-std::string findPanelGauge(const WorkbenchOptions& options, const gauge::PanelGauge& g,
-                           std::vector<std::string>* tried) {
-    const fs::path beside = fs::path(options.panel).parent_path();
-    std::vector<fs::path> candidates;
-    if (!options.gaugesDir.empty()) {
-        candidates.push_back(fs::path(options.gaugesDir) / (g.name + ".xml"));
+// A gauge file found for a panel, read from its folder or cabinet.
+void readFoundGauge(const FoundGauge& found, gauge::GaugeFile& file, gauge::Diagnostics& d) {
+    const std::string path = found.files->pathOf(found.stored);
+    std::string text, why;
+    if (!found.files->read(found.stored, &text, &why)) {
+        d.error(gauge::Origin{path, 0, ""}, why);
+        return;
     }
-    candidates.push_back(beside / g.folder / (g.name + ".xml"));
-    candidates.push_back(beside / (g.name + ".xml"));  // a kit: gauges beside the panel.cfg
-    for (const fs::path& c : candidates) {
-        std::error_code ec;
-        if (fs::is_regular_file(c, ec)) {
-            return c.string();
-        }
-        tried->push_back(c.string());
-    }
-    return std::string();
+    gauge::readGaugeText(text, path, found.files->where(), file, d);
 }
 
 bool readText(const std::string& path, std::string* text) {
@@ -65,20 +57,26 @@ bool readPanel(const WorkbenchOptions& options, gauge::PanelWindow& window,
     char name[32];
     std::snprintf(name, sizeof name, "window%02d", options.window);
     views.push_back(View{name, 0, 0});
+    GaugeSearch search(options.panel, options.gaugesDir);
     for (const gauge::PanelGauge& g : window.gauges) {
         std::vector<std::string> tried;
-        const std::string path = findPanelGauge(options, g, &tried);
-        const gauge::Origin at{options.panel, g.line, ""};
-        if (path.empty()) {
+        FoundGauge found;
+        const GaugeSearch::Result result = search.find(g, &found, &tried, d);
+        if (result == GaugeSearch::Result::Unreadable) {
+            continue;
+        }
+        if (result == GaugeSearch::Result::Missing) {
             std::string list;
             for (const std::string& t : tried) {
                 list += (list.empty() ? "" : ", ") + t;
             }
-            d.error(at, g.folder + "!" + g.name + ": no gauge file; looked for " + list);
+            d.error(gauge::Origin{options.panel, g.line, ""},
+                    g.folder + "!" + g.name + ": no gauge file; looked for " + list);
             continue;
         }
         auto placed = std::make_unique<PlacedGauge>();
-        gauge::readGaugeFile(path, placed->file, d);
+        readFoundGauge(found, placed->file, d);
+        placed->files = std::move(found.files);
         placed->placement = Placement{g.x, g.y, g.width, g.height};
         gauges.push_back(std::move(placed));
     }
@@ -91,10 +89,66 @@ void readGauges(const WorkbenchOptions& options, std::vector<View>& views, Place
     for (const std::string& path : options.gauges) {
         auto placed = std::make_unique<PlacedGauge>();
         gauge::readGaugeFile(path, placed->file, d);
+        placed->files = gauge::folderFiles(placed->file.folder);
         placed->view = views.size();
         views.push_back(View{placed->file.name, 0, 0});
         gauges.push_back(std::move(placed));
     }
+}
+
+// How far the gauge's images reach from its top-left corner, each at its
+// element's position (hidden or not).
+void imageExtent(const std::vector<gauge::Node>& nodes, double x, double y,
+                 const GaugeImages& images, double* width, double* height) {
+    for (const gauge::Node& n : nodes) {
+        const double nx = n.kind == gauge::NodeKind::Element ? x + n.x : x;
+        const double ny = n.kind == gauge::NodeKind::Element ? y + n.y : y;
+        if (const GaugeImage* i =
+                n.kind == gauge::NodeKind::Image ? images.find(n.image) : nullptr) {
+            *width = std::max(*width, nx + i->width);
+            *height = std::max(*height, ny + i->height);
+        }
+        imageExtent(n.children, nx, ny, images, width, height);
+    }
+}
+
+// A gauge without <Size> takes the size of its background image, else of
+// its place in the panel.cfg (`x, y, w, h`), else - with a warning - the
+// extent of its images; with none of them it has no size, an error. It
+// will not run then, but its names are checked all the same, at one unit a
+// side.
+void sizeGauge(PlacedGauge& placed, gauge::Diagnostics& d) {
+    gauge::GaugeFile& f = placed.file;
+    const Placement& p = placed.placement;
+    double w = 0.0, h = 0.0;
+    if (f.width > 0 && f.height > 0) {
+        return;
+    }
+    if (const GaugeImage* bg = placed.images.find(f.background)) {
+        w = bg->width;
+        h = bg->height;
+    } else if (!f.background.empty()) {
+        w = h = 1.0;  // the background could not be read: an error already
+    } else if (p.width > 0 && p.height > 0) {
+        w = p.width;
+        h = p.height;
+    } else {
+        imageExtent(f.elements, 0.0, 0.0, placed.images, &w, &h);
+        const gauge::Origin at{f.file, f.line, "Gauge"};
+        if (w >= 1.0 && h >= 1.0) {
+            char size[64];
+            std::snprintf(size, sizeof size, "%g x %g", w, h);
+            d.warn(at, std::string("no <Size> and no background <Image>: sized ") + size +
+                           " by the extent of its images");
+        } else {
+            d.error(at,
+                    "no <Size>, no background <Image>, no width and height in the panel.cfg and "
+                    "no images: the gauge has no size");
+            w = h = 1.0;
+        }
+    }
+    f.width = w;
+    f.height = h;
 }
 
 // The gauge's images and size, its place in its view, and every name in it
@@ -108,17 +162,8 @@ void placeGauge(const WorkbenchOptions& options, PlacedGauge& placed, std::vecto
             d.warn(gauge::Origin{f.file, e.line, e.name}, "not drawn by the workbench; ignored");
         }
     }
-    placed.images.load(f, d);
-    if (f.width <= 0 || f.height <= 0) {
-        if (const GaugeImage* bg = placed.images.find(f.background)) {
-            f.width = bg->width;
-            f.height = bg->height;
-        } else {
-            // No size (reported when it was read): the gauge will not run,
-            // but its names are checked all the same, at one unit a side.
-            f.width = f.height = 1;
-        }
-    }
+    placed.images.load(f, *placed.files, d);
+    sizeGauge(placed, d);
     Placement& p = placed.placement;
     if (p.width <= 0 && p.height <= 0) {
         p.width = f.width;

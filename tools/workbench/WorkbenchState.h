@@ -21,6 +21,7 @@ struct View {
 
 struct PlacedGauge {
     gauge::GaugeFile file;
+    std::shared_ptr<const gauge::GaugeFiles> files;  // its folder or cabinet, for its images
     Placement placement;
     size_t view = 0;
     GaugeImages images;

@@ -23,11 +23,18 @@ struct WorkbenchCase {
 };
 
 const WorkbenchCase kCases[] = {
-    {"kit_window", 0, "head-on"},      {"nav_traffic", 0, "crossing-climb"},
-    {"nav_traffic_check", 0, nullptr}, {"not_xml", 2, nullptr},
-    {"bad_scripts", 2, nullptr},       {"bad_names", 2, nullptr},
-    {"designer_nd", 0, "designer-nd"}, {"designer_mistakes", 2, nullptr},
+    {"kit_window", 0, "head-on"},
+    {"nav_traffic", 0, "crossing-climb"},
+    {"nav_traffic_check", 0, nullptr},
+    {"not_xml", 2, nullptr},
+    {"bad_scripts", 2, nullptr},
+    {"bad_names", 2, nullptr},
+    {"designer_nd", 0, "designer-nd"},
+    {"designer_mistakes", 2, nullptr},
     {"language", 0, "language"},
+    {"needle", 0, "needle"},
+    {"moving_parts", 0, "moving"},
+    {"art_cab", 0, "head-on"},  // a gauge set in an MSZIP cabinet, its bitmaps in it
 };
 
 std::string readText(const std::string& path) {

@@ -1,8 +1,11 @@
 // The Linux replayer: Cairo, into the canvas's ARGB32 image surface.
 #include <cairo/cairo.h>
 
+#include <map>
+
 #include "simhost/Canvas.h"
 #include "tools/workbench/GaugeImage.h"
+#include "tools/workbench/MaskRuns.h"
 #include "tools/workbench/Replayer.h"
 #include "tools/workbench/backends/Undrawn.h"
 
@@ -73,20 +76,57 @@ void text(cairo_t* cr, const DrawCommand& c) {
     cairo_show_text(cr, c.text.c_str());
 }
 
+// The current path filled and outlined as the style says; `fill` false for
+// an open path.
+void paintPath(cairo_t* cr, const gauge::RectangleStyle& style, bool fill) {
+    if (fill && style.fill.set) {
+        setColour(cr, style.fill.rgb);
+        cairo_fill_preserve(cr);
+    }
+    if (style.line.set) {
+        setColour(cr, style.line.rgb);
+        cairo_set_line_width(cr, style.lineWidth);
+        cairo_stroke_preserve(cr);
+    }
+    cairo_new_path(cr);
+}
+
+void ellipse(cairo_t* cr, const DrawCommand& c) {
+    if (c.width <= 0 || c.height <= 0) {
+        return;
+    }
+    cairo_save(cr);
+    cairo_translate(cr, c.width / 2.0, c.height / 2.0);
+    cairo_scale(cr, c.width / 2.0, c.height / 2.0);
+    cairo_arc(cr, 0.0, 0.0, 1.0, 0.0, 2.0 * 3.14159265358979323846);
+    cairo_restore(cr);  // the path stays; the outline's width is the element's units
+    paintPath(cr, c.rectangle, true);
+}
+
+void path(cairo_t* cr, const DrawCommand& c) {
+    cairo_move_to(cr, c.points[0].x, c.points[0].y);
+    for (size_t i = 1; i < c.points.size(); ++i) {
+        cairo_line_to(cr, c.points[i].x, c.points[i].y);
+    }
+    if (c.closed) {
+        cairo_close_path(cr);
+    }
+    paintPath(cr, c.rectangle, c.closed);
+}
+
 void draw(cairo_t* cr, const DrawCommand& c) {
     switch (c.op) {
         case DrawOp::Rectangle:
             cairo_rectangle(cr, 0, 0, c.width, c.height);
-            if (c.rectangle.fill.set) {
-                setColour(cr, c.rectangle.fill.rgb);
-                cairo_fill_preserve(cr);
+            paintPath(cr, c.rectangle, true);
+            break;
+        case DrawOp::Ellipse:
+            ellipse(cr, c);
+            break;
+        case DrawOp::Path:
+            if (!c.points.empty()) {
+                path(cr, c);
             }
-            if (c.rectangle.line.set) {
-                setColour(cr, c.rectangle.line.rgb);
-                cairo_set_line_width(cr, c.rectangle.lineWidth);
-                cairo_stroke_preserve(cr);
-            }
-            cairo_new_path(cr);
             break;
         case DrawOp::Image:
             paintPixels(cr, c, reinterpret_cast<const uint8_t*>(c.image->argb.data()),
@@ -106,6 +146,7 @@ class CairoReplayer final : public Replayer {
   public:
     void replay(const DrawList& list, sim::Canvas& canvas) override {
         canvas.clear(0xFF000000u);
+        runs_.clear();  // the list's bitmaps live only as long as its run
         cairo_t* cr = cairo_create(static_cast<cairo_surface_t*>(canvas.dc()));
         for (const DrawCommand& c : list.commands) {
             if (c.clip.empty()) {
@@ -114,6 +155,9 @@ class CairoReplayer final : public Replayer {
             cairo_save(cr);
             cairo_rectangle(cr, c.clip.x, c.clip.y, c.clip.width, c.clip.height);
             cairo_clip(cr);
+            for (const ClipMask& m : c.masks) {
+                clip(cr, m);
+            }
             setTransform(cr, c.transform);
             draw(cr, c);
             cairo_restore(cr);
@@ -121,6 +165,27 @@ class CairoReplayer final : public Replayer {
         cairo_destroy(cr);
     }
     const std::vector<std::string>& undrawn() const override { return undrawnElements(); }
+
+  private:
+    // Narrows the clip to a turned box or a mask's opaque pixels.
+    void clip(cairo_t* cr, const ClipMask& m) {
+        setTransform(cr, m.transform);
+        if (m.image == nullptr) {
+            cairo_rectangle(cr, 0, 0, m.width, m.height);
+        } else {
+            auto it = runs_.find(m.image);
+            if (it == runs_.end()) {
+                it = runs_.emplace(m.image, opaqueRuns(*m.image)).first;
+            }
+            for (const PixelRect& r : it->second) {
+                cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+            }
+        }
+        cairo_clip(cr);  // an empty path clips everything away
+        cairo_identity_matrix(cr);
+    }
+
+    std::map<const GaugeImage*, std::vector<PixelRect>> runs_;
 };
 
 }  // namespace

@@ -10,10 +10,13 @@ using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "simhost/Canvas.h"
 #include "tools/workbench/GaugeImage.h"
+#include "tools/workbench/MaskRuns.h"
 #include "tools/workbench/Replayer.h"
 #include "tools/workbench/backends/Undrawn.h"
 
@@ -49,18 +52,60 @@ void fillBox(gp::GpGraphics* g, uint32_t rgb, double w, double h) {
     }
 }
 
-void rectangle(gp::GpGraphics* g, const DrawCommand& c) {
-    if (c.rectangle.fill.set) {
-        fillBox(g, c.rectangle.fill.rgb, c.width, c.height);
+// `path` filled and outlined as the command's style says (`fill` false for
+// an open path).
+void paintPath(gp::GpGraphics* g, gp::GpPath* path, const gauge::RectangleStyle& style, bool fill) {
+    gp::GpSolidFill* brush = nullptr;
+    if (fill && style.fill.set &&
+        flat::GdipCreateSolidFill(opaque(style.fill.rgb), &brush) == gp::Ok) {
+        flat::GdipFillPath(g, brush, path);
+        flat::GdipDeleteBrush(brush);
     }
     gp::GpPen* pen = nullptr;
-    if (c.rectangle.line.set && flat::GdipCreatePen1(opaque(c.rectangle.line.rgb),
-                                                     static_cast<float>(c.rectangle.lineWidth),
-                                                     gp::UnitWorld, &pen) == gp::Ok) {
-        flat::GdipDrawRectangle(g, pen, 0.0f, 0.0f, static_cast<float>(c.width),
-                                static_cast<float>(c.height));
+    if (style.line.set &&
+        flat::GdipCreatePen1(opaque(style.line.rgb), static_cast<float>(style.lineWidth),
+                             gp::UnitWorld, &pen) == gp::Ok) {
+        flat::GdipDrawPath(g, pen, path);
         flat::GdipDeletePen(pen);
     }
+}
+
+// A rectangle, ellipse or path command as a GDI+ path in its own units.
+void shape(gp::GpGraphics* g, const DrawCommand& c) {
+    gp::GpPath* path = nullptr;
+    if (flat::GdipCreatePath(gp::FillModeAlternate, &path) != gp::Ok) {
+        return;
+    }
+    const float w = static_cast<float>(c.width), h = static_cast<float>(c.height);
+    if (c.op == DrawOp::Rectangle) {
+        flat::GdipAddPathRectangle(path, 0.0f, 0.0f, w, h);
+    } else if (c.op == DrawOp::Ellipse) {
+        flat::GdipAddPathEllipse(path, 0.0f, 0.0f, w, h);
+    } else {
+        std::vector<gp::PointF> points;
+        for (const PathPoint& p : c.points) {
+            points.emplace_back(static_cast<float>(p.x), static_cast<float>(p.y));
+        }
+        flat::GdipAddPathLine2(path, points.data(), static_cast<INT>(points.size()));
+        if (c.closed) {
+            flat::GdipClosePathFigure(path);
+        }
+    }
+    paintPath(g, path, c.rectangle, c.op != DrawOp::Path || c.closed);
+    flat::GdipDeletePath(path);
+}
+
+// Sets the world transform to `t`; false when GDI+ refuses it.
+bool setTransform(gp::GpGraphics* g, const Affine& t) {
+    gp::GpMatrix* m = nullptr;
+    if (flat::GdipCreateMatrix2(static_cast<float>(t.xx), static_cast<float>(t.yx),
+                                static_cast<float>(t.xy), static_cast<float>(t.yy),
+                                static_cast<float>(t.dx), static_cast<float>(t.dy), &m) != gp::Ok) {
+        return false;
+    }
+    flat::GdipSetWorldTransform(g, m);
+    flat::GdipDeleteMatrix(m);
+    return true;
 }
 
 // Pixels of `width` x `height` 32-bit words drawn, without a copy, into the
@@ -153,7 +198,13 @@ void text(gp::GpGraphics* g, const DrawCommand& c) {
 void draw(gp::GpGraphics* g, const DrawCommand& c) {
     switch (c.op) {
         case DrawOp::Rectangle:
-            rectangle(g, c);
+        case DrawOp::Ellipse:
+            shape(g, c);
+            break;
+        case DrawOp::Path:
+            if (c.points.size() >= 2) {
+                shape(g, c);
+            }
             break;
         case DrawOp::Image:
             pixels(g, c, reinterpret_cast<const uint8_t*>(c.image->argb.data()), c.image->width,
@@ -192,6 +243,7 @@ class GdiPlusReplayer final : public Replayer {
         }
         flat::GdipSetSmoothingMode(g, gp::SmoothingModeAntiAlias);
         flat::GdipSetTextRenderingHint(g, gp::TextRenderingHintAntiAlias);
+        runs_.clear();  // the list's bitmaps live only as long as its run
         for (const DrawCommand& c : list.commands) {
             if (c.clip.empty()) {
                 continue;
@@ -200,14 +252,11 @@ class GdiPlusReplayer final : public Replayer {
             flat::GdipSetClipRect(g, static_cast<float>(c.clip.x), static_cast<float>(c.clip.y),
                                   static_cast<float>(c.clip.width),
                                   static_cast<float>(c.clip.height), gp::CombineModeReplace);
-            gp::GpMatrix* m = nullptr;
-            const Affine& t = c.transform;
-            if (flat::GdipCreateMatrix2(static_cast<float>(t.xx), static_cast<float>(t.yx),
-                                        static_cast<float>(t.xy), static_cast<float>(t.yy),
-                                        static_cast<float>(t.dx), static_cast<float>(t.dy),
-                                        &m) == gp::Ok) {
-                flat::GdipSetWorldTransform(g, m);
-                flat::GdipDeleteMatrix(m);
+            bool placed = true;
+            for (const ClipMask& m : c.masks) {
+                placed = placed && clip(g, m);
+            }
+            if (placed && setTransform(g, c.transform)) {
                 draw(g, c);
             }
         }
@@ -217,8 +266,37 @@ class GdiPlusReplayer final : public Replayer {
     const std::vector<std::string>& undrawn() const override { return undrawnElements(); }
 
   private:
+    // Narrows the clip to a turned box or a mask's opaque pixels: GDI+ keeps
+    // the clip in device pixels, placed by the world transform of the moment.
+    bool clip(gp::GpGraphics* g, const ClipMask& m) {
+        if (!setTransform(g, m.transform)) {
+            return false;
+        }
+        if (m.image == nullptr) {
+            flat::GdipSetClipRect(g, 0.0f, 0.0f, static_cast<float>(m.width),
+                                  static_cast<float>(m.height), gp::CombineModeIntersect);
+            return true;
+        }
+        auto it = runs_.find(m.image);
+        if (it == runs_.end()) {
+            it = runs_.emplace(m.image, opaqueRuns(*m.image)).first;
+        }
+        gp::GpPath* path = nullptr;
+        if (flat::GdipCreatePath(gp::FillModeWinding, &path) != gp::Ok) {
+            return false;
+        }
+        for (const PixelRect& r : it->second) {
+            flat::GdipAddPathRectangle(path, static_cast<float>(r.x), static_cast<float>(r.y),
+                                       static_cast<float>(r.width), static_cast<float>(r.height));
+        }
+        flat::GdipSetClipPath(g, path, gp::CombineModeIntersect);
+        flat::GdipDeletePath(path);
+        return true;
+    }
+
     ULONG_PTR token_ = 0;
     bool started_ = false;
+    std::map<const GaugeImage*, std::vector<PixelRect>> runs_;
 };
 
 }  // namespace

@@ -8,11 +8,9 @@
 namespace cs::workbench {
 
 inline const std::vector<std::string>& undrawnElements() {
-    static const std::vector<std::string> names = {
-        "Shift", "Rotate", "Polyline", "Polygon", "MaskImage", "Failures", "Clip", "Circle",
-        "Nonlinearity", "Scale", "Axis", "Delay",
-        // FSX-format gauges' names
-        "Rotation", "Ellipse", "Arc", "Pie", "HorizontalLine", "VerticalLine", "FailureTable"};
+    static const std::vector<std::string> names = {"Failures",
+                                                   // FSX-format gauges' names
+                                                   "Arc", "Pie", "FailureTable"};
     return names;
 }
 
