@@ -103,6 +103,81 @@ Json gaugeFrame(const GaugeFrame& g, GaugeSeries& series) {
             {"written", written}};
 }
 
+// A gauge of the run: its name, file and view, its texts by file:line, its
+// properties with those to chart (named by its scripts, and the advisory),
+// when each text first showed, and its state per picture.
+Json gaugeJson(PlacedGauge& placed, const std::string& view, GaugeSeries& series,
+               const GaugeTexts* shown) {
+    const std::set<std::string> used = usedProperties(placed.file);
+    const std::string label = fileName(placed.file.file);
+    Json texts = Json::array(), chart = Json::array();
+    for (int line : series.textLines) {
+        texts.push_back({{"line", line}, {"label", label + ":" + std::to_string(line)}});
+    }
+    Json advisory = nullptr;
+    for (size_t k = 0; k < series.properties.size(); ++k) {
+        const std::string& name = series.properties[k];
+        if (used.count(gauge::lowerAscii(name)) > 0 || isAdvisory(name)) {
+            chart.push_back(k);
+        }
+        if (isAdvisory(name) && advisory.is_null()) {
+            advisory = k;
+        }
+    }
+    Json firsts = Json::array();
+    for (const TextShown& t : shown != nullptr ? shown->texts : std::vector<TextShown>{}) {
+        firsts.push_back({{"line", t.line},
+                          {"label", label + ":" + std::to_string(t.line)},
+                          {"time", t.time < 0 ? Json(nullptr) : number(t.time)},
+                          {"string", t.time < 0 ? Json(nullptr) : Json(t.text)}});
+    }
+    return {{"name", placed.file.name},
+            {"file", placed.file.file},
+            {"view", view},
+            {"texts", texts},
+            {"properties", series.properties},
+            {"chart", chart},
+            {"advisory", advisory},
+            {"firstShown", firsts},
+            {"frames", std::move(series.frames)}};
+}
+
+// The L: variables of a picture, in the order of `names` (grown by any new).
+Json localValues(const ViewFrame& f, std::vector<std::string>& names) {
+    Json values = Json::array();
+    for (const auto& [name, value] : f.locals) {
+        const size_t at = slot(names, name);
+        while (values.size() <= at) {
+            values.push_back(nullptr);
+        }
+        values[at] = number(value);
+    }
+    return values;
+}
+
+Json clicksJson(const ScenarioRun& run) {
+    Json clicks = Json::array();
+    for (const ClickLog& c : run.clicks) {
+        clicks.push_back({{"time", number(c.time)},
+                          {"view", c.view},
+                          {"kind", c.kind},
+                          {"gauge", c.gauge},
+                          {"line", c.line}});
+    }
+    return clicks;
+}
+
+Json eventsJson(const ScenarioRun& run) {
+    Json events = Json::array();
+    for (const EventLog& e : run.events) {
+        events.push_back({{"time", number(e.time)},
+                          {"gauge", e.gauge},
+                          {"name", e.name},
+                          {"value", number(e.value)}});
+    }
+    return events;
+}
+
 }  // namespace
 
 Json reportData(const preview::PreviewScenario& scenario, const Workbench::State& state,
@@ -140,68 +215,14 @@ Json reportData(const preview::PreviewScenario& scenario, const Workbench::State
                 gaugeFrame(f.gauges[j], series[gaugesOf[v][j]]));
         }
         if (k >= locals.size()) {
-            Json values = Json::array();
-            for (const auto& [name, value] : f.locals) {
-                const size_t at = slot(localNames, name);
-                while (values.size() <= at) {
-                    values.push_back(nullptr);
-                }
-                values[at] = number(value);
-            }
-            locals.push_back(std::move(values));
+            locals.push_back(localValues(f, localNames));
         }
     }
     Json gauges = Json::array();
     for (size_t i = 0; i < state.gauges.size(); ++i) {
         PlacedGauge& placed = *state.gauges[i];
-        const std::set<std::string> used = usedProperties(placed.file);
-        const std::string label = fileName(placed.file.file);
-        Json texts = Json::array(), chart = Json::array();
-        for (int line : series[i].textLines) {
-            texts.push_back({{"line", line}, {"label", label + ":" + std::to_string(line)}});
-        }
-        Json advisory = nullptr;
-        for (size_t k = 0; k < series[i].properties.size(); ++k) {
-            const std::string& name = series[i].properties[k];
-            if (used.count(gauge::lowerAscii(name)) > 0 || isAdvisory(name)) {
-                chart.push_back(k);
-            }
-            if (isAdvisory(name) && advisory.is_null()) {
-                advisory = k;
-            }
-        }
-        Json firsts = Json::array();
-        if (i < run.texts.size()) {
-            for (const TextShown& t : run.texts[i].texts) {
-                firsts.push_back({{"line", t.line},
-                                  {"label", label + ":" + std::to_string(t.line)},
-                                  {"time", t.time < 0 ? Json(nullptr) : number(t.time)},
-                                  {"string", t.time < 0 ? Json(nullptr) : Json(t.text)}});
-            }
-        }
-        gauges.push_back({{"name", placed.file.name},
-                          {"file", placed.file.file},
-                          {"view", state.views[placed.view].name},
-                          {"texts", texts},
-                          {"properties", series[i].properties},
-                          {"chart", chart},
-                          {"advisory", advisory},
-                          {"firstShown", firsts},
-                          {"frames", std::move(series[i].frames)}});
-    }
-    Json clicks = Json::array(), events = Json::array();
-    for (const ClickLog& c : run.clicks) {
-        clicks.push_back({{"time", number(c.time)},
-                          {"view", c.view},
-                          {"kind", c.kind},
-                          {"gauge", c.gauge},
-                          {"line", c.line}});
-    }
-    for (const EventLog& e : run.events) {
-        events.push_back({{"time", number(e.time)},
-                          {"gauge", e.gauge},
-                          {"name", e.name},
-                          {"value", number(e.value)}});
+        gauges.push_back(gaugeJson(placed, state.views[placed.view].name, series[i],
+                                   i < run.texts.size() ? &run.texts[i] : nullptr));
     }
     return {{"scenario", scenario.name},
             {"title", scenario.title},
@@ -210,8 +231,8 @@ Json reportData(const preview::PreviewScenario& scenario, const Workbench::State
             {"gauges", gauges},
             {"localNames", localNames},
             {"locals", locals},
-            {"clicks", clicks},
-            {"events", events}};
+            {"clicks", clicksJson(run)},
+            {"events", eventsJson(run)}};
 }
 
 std::string Workbench::reportPage(const preview::PreviewScenario& scenario, const ScenarioRun& run,
