@@ -16,8 +16,8 @@
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
 #include "tools/gauge/GaugeReader.h"
-#include "tools/session/ModuleCatalogue.h"
 #include "tools/scenario/ScenarioParser.h"
+#include "tools/session/ModuleCatalogue.h"
 #include "tools/workbench/GaugeRuntime.h"
 
 namespace cs::bench {

@@ -87,10 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         EvalCase{"'abcd' 3 1 ssub", "", 0}, EvalCase{"'abcd' 'cd' sstr", "2", 0},
         EvalCase{"'abcd' 'x' sstr", "-1", 0}, EvalCase{"'abcd' 'c' schr", "2", 0},
         EvalCase{"'abcd' 100 schr", "3", 0}, EvalCase{"'abcd' 2 symb", "c", 0},
-        EvalCase{"'abcd' 4 symb", "", 0}, EvalCase{"65 chr", "A", 0},
-        EvalCase{"'A' ord", "65", 0}, EvalCase{"'' ord", "0", 0},
-        EvalCase{"'MixEd' lc", "mixed", 0}, EvalCase{"'MixEd' uc", "MIXED", 0},
-        EvalCase{"'rANGE' cap", "Range", 0}, EvalCase{"118.5 'MHz' scat", "118.5MHz", 0},
+        EvalCase{"'abcd' 4 symb", "", 0}, EvalCase{"65 chr", "A", 0}, EvalCase{"'A' ord", "65", 0},
+        EvalCase{"'' ord", "0", 0}, EvalCase{"'MixEd' lc", "mixed", 0},
+        EvalCase{"'MixEd' uc", "MIXED", 0}, EvalCase{"'rANGE' cap", "Range", 0},
+        EvalCase{"118.5 'MHz' scat", "118.5MHz", 0},
         // Choosing: the condition first, then the two values; case counts
         // from the last value pushed.
         EvalCase{"1 'ON' 'OFF' ?", "ON", 0}, EvalCase{"0 'ON' 'OFF' ?", "OFF", 0},

@@ -124,7 +124,8 @@ TEST_F(SharedWorkbench, AllProblemsInOnePass) {
     }
     for (const char* expected :
          {":1: Gauge: no <Size", ":2: Update: (A:PLANE ALTITUDE, fet): unknown unit",
-          ":3: Update: (C:va9vedored:advisry)", ":5: warning: Shift: neither <Scale X Y> nor <Nonlinearity>",
+          ":3: Update: (C:va9vedored:advisry)",
+          ":5: warning: Shift: neither <Scale X Y> nor <Nonlinearity>",
           ":6: Shift/Value: (C:va9vedored:rnage): \"va9vedored\" has no property"}) {
         EXPECT_EQ(std::count_if(
                       texts.begin(), texts.end(),

@@ -37,7 +37,7 @@ struct Workbench::State {
     LocalVariables locals;           // shared by the gauges of a run
     AircraftInputs inputs;           // the scenario's aircraft variables and clock
     size_t inputsPrepared = 0;       // the given variables known when the gauges bound
-    double preparedAt = 0.0;                // the host's clock when the gauges were prepared
+    double preparedAt = 0.0;         // the host's clock when the gauges were prepared
     double clickedUntil = -1.0;      // the mouse track's clicks are done up to here
     bool runtimesUsed = false;       // a scenario ran the prepared gauges
     std::vector<std::unique_ptr<PlacedGauge>> gauges;
