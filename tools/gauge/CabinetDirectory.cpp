@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "tools/gauge/Cabinet.h"
+#include "tools/gauge/LittleEndian.h"
 
 namespace cs::gauge {
 
@@ -17,12 +18,7 @@ namespace {
 constexpr uint16_t kPrevious = 0x1, kNext = 0x2, kReserve = 0x4;
 constexpr size_t kHeader = 36, kFolderEntry = 8, kFileEntry = 16, kMaxName = 256;
 
-struct Fields {
-    std::string_view b;
-    bool has(uint64_t at, uint64_t n) const { return at <= b.size() && n <= b.size() - at; }
-    uint32_t u8(size_t at) const { return static_cast<uint8_t>(b[at]); }
-    uint32_t u16(size_t at) const { return u8(at) | u8(at + 1) << 8; }
-    uint32_t u32(size_t at) const { return u16(at) | u16(at + 2) << 16; }
+struct Fields : LittleEndian {
     // A NUL-terminated text of at most kMaxName bytes at `at`; false when
     // it runs off the end.
     bool text(size_t at, std::string* out, size_t* next) const {
@@ -137,7 +133,7 @@ bool checkExtents(std::vector<CabinetEntry> files, std::string* why) {
 bool readCabinetDirectory(std::string_view cabinet, std::vector<CabinetEntry>& files,
                           std::string* why) {
     files.clear();
-    const Fields f{cabinet};
+    const Fields f{{cabinet}};
     if (!f.has(0, kHeader) || cabinet.substr(0, 4) != "MSCF") {
         return fail(why, "not a cabinet file");
     }

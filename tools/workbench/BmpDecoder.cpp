@@ -3,6 +3,8 @@
 #include <array>
 #include <limits>
 
+#include "tools/gauge/LittleEndian.h"
+
 namespace cs::workbench {
 
 namespace {
@@ -11,15 +13,7 @@ constexpr size_t kFileHeader = 14;
 constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3, kJpeg = 4, kPng = 5,
                    kAlphaBitfields = 6;
 
-// Little-endian fields at checked offsets of the file.
-struct Bytes {
-    std::string_view b;
-    bool has(uint64_t at, uint64_t n) const { return at <= b.size() && n <= b.size() - at; }
-    uint32_t u8(size_t at) const { return static_cast<uint8_t>(b[at]); }
-    uint32_t u16(size_t at) const { return u8(at) | u8(at + 1) << 8; }
-    uint32_t u32(size_t at) const { return u16(at) | u16(at + 2) << 16; }
-    int32_t s32(size_t at) const { return static_cast<int32_t>(u32(at)); }
-};
+using Bytes = gauge::LittleEndian;
 
 // One colour channel of a 16- or 32-bit pixel: its mask, scaled to 0-255.
 struct Channel {
