@@ -1,5 +1,6 @@
 #include "tools/workbench/AircraftInputs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -235,10 +236,11 @@ void AircraftInputs::read(const Source& source, sim::SimHost& host, gauge::Value
     }
     const std::vector<Key>& keys = values_[i];
     const double t = host.time();
-    size_t next = 0;
-    while (next < keys.size() && keys[next].atS <= t + 1e-9) {
-        ++next;
-    }
+    // The first key still to come (keys are in time order).
+    const size_t next =
+        static_cast<size_t>(std::upper_bound(keys.begin(), keys.end(), t + 1e-9,
+                                             [](double now, const Key& k) { return now < k.atS; }) -
+                            keys.begin());
     if (next < keys.size() && next > 0 && keys[next].ramp && !keys[next].value.isText) {
         const Key& a = keys[next - 1];
         const Key& b = keys[next];
