@@ -7,6 +7,7 @@
 #include <string>
 
 #include "testsupport/GaugeTree.h"
+#include "testsupport/Nested.h"
 #include "testsupport/TestNames.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/gauge/MouseKinds.h"
@@ -276,14 +277,7 @@ TEST_P(FsxProblems, ReportedAtTheirLine) {
 }
 
 std::string deepElements() {
-    std::string s;
-    for (int i = 0; i < 40; ++i) {
-        s += "<Element>";
-    }
-    for (int i = 0; i < 40; ++i) {
-        s += "</Element>";
-    }
-    return s + "\n";
+    return test::nested("<Element>", "</Element>", 40) + "\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -398,27 +392,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadFsx{"unknown mouse property", fsx("<MouseArea>\n<MouseClik/></MouseArea>\n"), true, 5,
                "did you mean \"MouseClick\"?"},
         BadFsx{"deep nesting", fsx(deepElements()), false, 4, "nested deeper than 32"},
-        BadFsx{"deep mouse areas", fsx([] {
-                   std::string s;
-                   for (int i = 0; i < 40; ++i) {
-                       s += "<MouseArea>";
-                   }
-                   for (int i = 0; i < 40; ++i) {
-                       s += "</MouseArea>";
-                   }
-                   return s + "\n";
-               }()),
+        BadFsx{"deep mouse areas", fsx(test::nested("<MouseArea>", "</MouseArea>", 40) + "\n"),
                false, 4, "nested deeper than 32"},
-        BadFsx{"deep selects", fsx([] {
-                   std::string s = "<Element>";
-                   for (int i = 0; i < 40; ++i) {
-                       s += "<Select><Expression><Script>1</Script></Expression><Case Value=\"1\">";
-                   }
-                   for (int i = 0; i < 40; ++i) {
-                       s += "</Case></Select>";
-                   }
-                   return s + "</Element>\n";
-               }()),
+        BadFsx{"deep selects",
+               fsx("<Element>" +
+                   test::nested(
+                       "<Select><Expression><Script>1</Script></Expression><Case Value=\"1\">",
+                       "</Case></Select>", 40) +
+                   "</Element>\n"),
                false, 4, "nested deeper than 32"}),
     test::ByLabel());
 

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "testsupport/CabinetWriter.h"
+#include "testsupport/TestFolders.h"
 #include "tools/gauge/Cabinet.h"
 #include "tools/gauge/GaugeFiles.h"
 
@@ -21,10 +22,7 @@ namespace fs = std::filesystem;
 using testsupport::CabinetWriter;
 
 fs::path scratch(const std::string& name) {
-    const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "gauge-files" / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
+    return test::freshFolder(fs::path(CS_TEST_ARTIFACTS) / "gauge-files" / name);
 }
 
 void write(const fs::path& path, const std::string& bytes) {

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string>
 
+#include "testsupport/Nested.h"
 #include "testsupport/TestNames.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/gauge/MouseKinds.h"
@@ -198,28 +199,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadGauge{"bad custom draw name",
                  gauge("<Element>\n<CustomDraw Name=\"tcas\" X=\"9\" Y=\"9\"/>\n</Element>\n"),
                  false, 4, "expected \"callback:display\""},
-        BadGauge{"deep nesting", gauge([] {
-                     std::string s;
-                     for (int i = 0; i < 40; ++i) {
-                         s += "<Element>";
-                     }
-                     for (int i = 0; i < 40; ++i) {
-                         s += "</Element>";
-                     }
-                     return s + "\n";
-                 }()),
-                 false, 3, "nested deeper than 32"},
+        BadGauge{"deep nesting", gauge(test::nested("<Element>", "</Element>", 40) + "\n"), false,
+                 3, "nested deeper than 32"},
         // Selects nest through their cases; deep enough once blew the stack.
-        BadGauge{"deep selects", gauge([] {
-                     std::string s = "<Element>";
-                     for (int i = 0; i < 20000; ++i) {
-                         s += "<Select><Value>1</Value><Case Value=\"1\">";
-                     }
-                     for (int i = 0; i < 20000; ++i) {
-                         s += "</Case></Select>";
-                     }
-                     return s + "</Element>\n";
-                 }()),
+        BadGauge{"deep selects",
+                 gauge("<Element>" +
+                       test::nested("<Select><Value>1</Value><Case Value=\"1\">",
+                                    "</Case></Select>", 20000) +
+                       "</Element>\n"),
                  false, 3, "nested deeper than 32"},
         BadGauge{"huge", std::string(kMaxGaugeFileBytes + 1, ' '), false, 1, "larger than"}));
 

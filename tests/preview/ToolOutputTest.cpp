@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "testsupport/TestFolders.h"
 #include "tools/output/ImageFiles.h"
 #include "tools/preview/PreviewRun.h"
 
@@ -20,10 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path scratchFolder(const std::string& name) {
-    const fs::path p = fs::path(CS_TEST_ARTIFACTS) / "preview" / name;
-    fs::remove_all(p);
-    fs::create_directories(p);
-    return p;
+    return test::freshFolder(fs::path(CS_TEST_ARTIFACTS) / "preview" / name);
 }
 
 std::string readFile(const fs::path& p) {

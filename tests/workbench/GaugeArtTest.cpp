@@ -11,6 +11,7 @@
 #include "testsupport/ArtPanel.h"
 #include "testsupport/BmpWriter.h"
 #include "testsupport/RecordingReplayer.h"
+#include "testsupport/TestFolders.h"
 
 namespace cs::workbench {
 namespace {
@@ -18,10 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path scratch(const std::string& name) {
-    const fs::path dir = fs::path(CS_TEST_ARTIFACTS) / "workbench-art" / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
+    return test::freshFolder(fs::path(CS_TEST_ARTIFACTS) / "workbench-art" / name);
 }
 
 std::string problems(const gauge::Diagnostics& d) {
