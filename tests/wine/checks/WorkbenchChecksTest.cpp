@@ -48,6 +48,16 @@ std::string readText(const std::string& path) {
 // backslashes of the paths.
 std::string asOnLinux(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    // The runner's note on a start-up hang it stopped and ran again.
+    for (size_t at = text.find("wine_run.sh: "); at != std::string::npos;
+         at = text.find("wine_run.sh: ", at)) {
+        if (at == 0 || text[at - 1] == '\n') {
+            const size_t end = text.find('\n', at);
+            text.erase(at, end == std::string::npos ? std::string::npos : end - at + 1);
+        } else {
+            ++at;
+        }
+    }
     for (size_t at = text.find("Z:"); at != std::string::npos; at = text.find("Z:", at)) {
         text.erase(at, 2);
     }

@@ -49,6 +49,10 @@ EOF
 standin no32bit 'echo "/usr/bin/wine: 12: exec: /usr/lib/wine/wine: Exec format error" >&2; exit 2'
 standin broken 'echo "wine: could not load kernel32.dll, status c0000135" >&2; exit 1'
 standin working 'echo "wine-8.0 (Debian 8.0~repack-4)"; exit 0'
+# Hangs on its first call only, after printing half a line; then works.
+standin hangs_once 'if [ "$(wc -l <"$0.calls")" -eq 1 ]; then echo partial; exec sleep 30; fi
+echo "drawn"; exit 3'
+standin hangs 'exec sleep 30'
 
 reason="this machine cannot execute 32-bit programs, so ContactScope.dll was not run under Wine"
 
@@ -93,6 +97,19 @@ if [ -n "$wine_checks" ]; then
         echo "ok: the Wine checks, none run, with the reason"
     fi
 fi
+# A program that hangs at start-up is stopped at the limit and run once more;
+# only the finished run's output is passed on. Twice hung is a failure.
+echo "$work/prefix" >"$work/hang.path"
+CS_WINE=$work/hangs_once expect "a hang, run again" 3 "attempt 1 of 2" \
+    "$scripts/wine_run.sh" "$work/hang.path" --out "$work/out" --limit 1 program.exe
+out=$(CS_WINE=$work/working "$scripts/wine_run.sh" "$work/hang.path" --limit 1 program.exe 2>/dev/null)
+[ "$out" = "wine-8.0 (Debian 8.0~repack-4)" ] || fail "a finished run's output: $out"
+out=$(: >"$work/hangs_once.calls"; CS_WINE=$work/hangs_once "$scripts/wine_run.sh" "$work/hang.path" \
+    --limit 1 program.exe 2>/dev/null)
+[ "$out" = "drawn" ] || fail "a hung attempt's output was passed on: $out"
+CS_WINE=$work/hangs expect "two hangs" 124 "attempt 2 of 2" \
+    "$scripts/wine_run.sh" "$work/hang.path" --limit 1 program.exe
+
 expect "prefix cleanup without a prefix" 0 "" \
     "$scripts/wine_prefix.sh" cleanup "$work/prefix.path"
 [ -e "$work/prefix.path" ] && fail "cleanup left the path file"

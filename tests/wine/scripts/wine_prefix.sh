@@ -32,13 +32,8 @@ setup)
     prefix=$(mktemp -d "${TMPDIR:-/tmp}/cs-wine-prefix.XXXXXX") ||
         { echo "cannot make a folder for the Wine prefix in ${TMPDIR:-/tmp}"; exit 1; }
     export WINEPREFIX="$prefix/pfx"
-    # A 32-bit prefix: the module is a 32-bit DLL.
-    if ! log=$(WINEARCH=win32 wineboot --init 2>&1); then
-        echo "wineboot failed in $WINEPREFIX:"
-        printf '%s\n' "$log" | tail -n 20
-        exit 1
-    fi
-    wineserver -w
+    # The fonts go in before the prefix is made, so that Wine registers them
+    # while it boots, alone, rather than in the first checks run side by side.
     fonts="$WINEPREFIX/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     for font in tahoma.ttf tahomabd.ttf; do
@@ -46,6 +41,13 @@ setup)
             cp "/usr/share/wine/fonts/$font" "$fonts/"
         fi
     done
+    # A 32-bit prefix: the module is a 32-bit DLL.
+    if ! log=$(WINEARCH=win32 wineboot --init 2>&1); then
+        echo "wineboot failed in $WINEPREFIX:"
+        printf '%s\n' "$log" | tail -n 20
+        exit 1
+    fi
+    wineserver -w
     if [ -e "$fonts/arial.ttf" ]; then
         echo "the fresh prefix unexpectedly has Arial"
         exit 1
