@@ -130,6 +130,38 @@ INSTANTIATE_TEST_SUITE_P(Table, SchemaVariations, ::testing::ValuesIn(kVariation
                          cs::test::ByLabel());
 
 // A file that cannot be read is a problem of the file, without a line.
+// Colours as gauges write them: the web's colour names in any case (so
+// "green" is #008000, "lime" #00FF00), #RRGGBB and 0xRRGGBB.
+TEST(GaugeReader, ColourSpellings) {
+    const struct {
+        const char* text;
+        bool ok;
+        uint32_t rgb;
+    } kCases[] = {
+        {"green", true, 0x008000},
+        {"Lime", true, 0x00FF00},
+        {"LavenderBlush", true, 0xFFF0F5},
+        {"aquamarine", true, 0x7FFFD4},
+        {"GREY", true, 0x808080},
+        {"yellowgreen", true, 0x9ACD32},
+        {"aliceblue", true, 0xF0F8FF},
+        {"#7fffd4", true, 0x7FFFD4},
+        {"0x7FFFD4", true, 0x7FFFD4},
+        {"greenish", false, 0},
+        {"gree", false, 0},
+        {"", false, 0},
+        {"#12345", false, 0},
+        {"0x12345G", false, 0},
+    };
+    for (const auto& c : kCases) {
+        uint32_t rgb = 0xDEAD;
+        EXPECT_EQ(parseColour(c.text, &rgb), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(rgb, c.rgb) << c.text;
+        }
+    }
+}
+
 TEST(GaugeReader, MissingFileHasNoLine) {
     Diagnostics d;
     GaugeFile g;

@@ -202,11 +202,20 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"%((L:alt, number) 100 / near)%!+03d!", "-03"},
         FormatCase{"%(250 100 / near)%!+03d!", "+03"}, FormatCase{"[%(7)%!-4d!]", "[7   ]"},
         FormatCase{"[%('SWR')%!5s!]", "[  SWR]"}, FormatCase{"%(2.5)", "2.5"},
-        FormatCase{"%('ab')%!.1s!", "a"}, FormatCase{"%(-7.9)%!d!", "-7"},
+        FormatCase{"%('ab')%!.1s!", "a"},
+        // %!d! rounds to the nearest whole number, as the simulator does.
+        FormatCase{"%(-7.9)%!d!", "-8"}, FormatCase{"%(34.56)%!+d!", "+35"},
+        FormatCase{"%(2.5)%!d!", "3"}, FormatCase{"%(0.49)%!03d!", "000"},
         FormatCase{"%((L:adv, number) 2 ==)%{if}RA%{else}TA%{end}", "RA"},
         FormatCase{"%((L:adv, number) 1 ==)%{if}TA%{else}no %(1 2 +)%!d!%{end}!", "no 3!"},
         FormatCase{"%(1)%{if}a%(0)%{if}b%{else}c%{end}d%{end}e", "acde"},
-        FormatCase{"%(0)%{if}a%{end}z", "z"}));
+        FormatCase{"%(0)%{if}a%{end}z", "z"},
+        FormatCase{"%((L:adv, number))%{case}%{:0}none%{:1}TA%{:2}RA%{end}!", "RA!"},
+        FormatCase{"%(5)%{case}%{:0}a%{:1}b%{end}z", "z"},
+        FormatCase{"%(-1)%{case}%{:1}p%{:-1}m%{end}", "m"},
+        FormatCase{"%(2.7)%{case}%{:3}c%{:2}b%{end}", "b"},
+        FormatCase{"%(1)%{case}%{:1}%(0)%{if}x%{else}y%{end}!%{:2}q%{end}", "y!"},
+        FormatCase{"%(1)%{if}%(2)%{case}%{:2}two%{end}%{else}no%{end}", "two"}));
 
 struct FormatErrorCase {
     const char* text;
@@ -236,7 +245,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatErrorCase{"%(1)%{if}x", 10, "not closed with %{end}"},
                       FormatErrorCase{"x%{end}", 10, "without a matching %{if}"},
                       FormatErrorCase{"%(1)%{if}a%{else}b%{else}c%{end}", 10, "%{else} without"},
-                      FormatErrorCase{"%(1)%{case}", 10, "unsupported \"%{case}\""},
+                      FormatErrorCase{"%(1)%{switch}", 10, "unsupported \"%{switch}\""},
+                      FormatErrorCase{"%{case}%{:1}x%{end}", 10, "without a %( value"},
+                      FormatErrorCase{"x\n%{:1}x", 11, "outside a %{case}"},
+                      FormatErrorCase{"%(1)%{case}%{:a}x%{end}", 10, "whole number"},
+                      FormatErrorCase{"%(1)%{case}%{:1}x", 10, "%{case} not closed"},
+                      FormatErrorCase{"%(1)%{case}%{:1}a%{else}b%{end}", 10, "%{else} without"},
                       FormatErrorCase{"%(1 bogus)", 10, "unknown operator"}));
 
 }  // namespace

@@ -271,7 +271,7 @@ TEST_F(MovingParts, ShapesInTheirPlacesAndColours) {
     EXPECT_EQ(polygon.op, DrawOp::Path);
     EXPECT_TRUE(polygon.closed);
     EXPECT_EQ(polygon.points.size(), 3u);
-    EXPECT_EQ(polygon.rectangle.fill.rgb, 0x00FF00u);
+    EXPECT_EQ(polygon.rectangle.fill.rgb, 0x008000u);  // "green", the web's
     const DrawCommand& line = at(list, 22);
     EXPECT_FALSE(line.closed);
     EXPECT_EQ(line.rectangle.line.rgb, 0xFF00FFu);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/gauge/ColourNames.h"
 #include "tools/gauge/GaugeReader.h"
 
 namespace cs::gauge {
@@ -285,18 +286,8 @@ DrawParameter GaugeVocabulary::drawParameter(const pugi::xml_node& c) {
 }
 
 bool parseColour(const std::string& text, uint32_t* rgb) {
-    static const struct {
-        const char* name;
-        uint32_t rgb;
-    } kNames[] = {{"black", 0x000000}, {"white", 0xFFFFFF},   {"red", 0xFF0000},
-                  {"green", 0x00FF00}, {"blue", 0x0000FF},    {"yellow", 0xFFFF00},
-                  {"cyan", 0x00FFFF},  {"magenta", 0xFF00FF}, {"gray", 0x808080},
-                  {"grey", 0x808080},  {"orange", 0xFFA500}};
-    for (const auto& n : kNames) {
-        if (equalIgnoringCase(text, n.name)) {
-            *rgb = n.rgb;
-            return true;
-        }
+    if (colourByName(text, rgb)) {
+        return true;
     }
     std::string hex;
     if (text.size() == 7 && text[0] == '#') {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace cs::gauge {
@@ -16,6 +17,19 @@ int linesIn(std::string_view text) {
         n += c == '\n';
     }
     return n;
+}
+
+// "12" or "-3": a case label.
+bool parseLabel(const std::string& text, double* value) {
+    if (text.empty() || text.size() > 10) {
+        return false;
+    }
+    size_t i = text[0] == '-' ? 1 : 0;
+    if (i == text.size() || text.find_first_not_of("0123456789", i) != std::string::npos) {
+        return false;
+    }
+    *value = std::strtod(text.c_str(), nullptr);
+    return true;
 }
 
 }  // namespace
@@ -75,7 +89,7 @@ std::string formatValue(const Value& value, const Conversion& conversion) {
     }
     char buffer[256];
     if (conversion.letter == 'd') {
-        double n = std::trunc(value.asNumber());
+        double n = std::round(value.asNumber());
         if (std::isnan(n)) {
             n = 0.0;
         }
@@ -108,7 +122,7 @@ FormattedString FormattedString::parse(std::string_view text, const Origin& orig
         diagnostics.error(where, message);
         out.ok_ = false;
     };
-    std::vector<size_t> open;   // indices of If / Else pieces not yet closed
+    std::vector<size_t> open;   // indices of If / Else / Case pieces not yet closed
     bool pendingValue = false;  // a %(...) waits for %!fmt! or %{if}
     auto flushPending = [&] {
         pendingValue = false;  // printed with the default format
@@ -188,35 +202,59 @@ FormattedString FormattedString::parse(std::string_view text, const Origin& orig
             const size_t end = text.find('}', i + 2);
             const std::string word =
                 end == std::string_view::npos ? "" : std::string(text.substr(i + 2, end - i - 2));
-            if (word == "if") {
+            const bool inCase = !open.empty() && out.pieces_[open.back()].kind == Piece::Kind::Case;
+            if (word == "if" || word == "case") {
                 if (!pendingValue) {
-                    fail(i, "%{if} without a %( condition ) before it");
+                    fail(i, "%{" + word + "} without a %( " +
+                                (word == "if" ? "condition" : "value") + " ) before it");
                     break;
                 }
                 if (open.size() >= static_cast<size_t>(kMaxBlockDepth)) {
-                    fail(i, "%{if} nested too deep");
+                    fail(i, "%{" + word + "} nested too deep");
                     break;
                 }
-                out.pieces_.back().kind = Piece::Kind::If;
+                out.pieces_.back().kind = word == "if" ? Piece::Kind::If : Piece::Kind::Case;
                 open.push_back(out.pieces_.size() - 1);
+            } else if (!word.empty() && word[0] == ':') {
+                double label = 0.0;
+                if (!inCase) {
+                    fail(i, "%{" + word + "} outside a %{case}");
+                    break;
+                }
+                if (!parseLabel(word.substr(1), &label)) {
+                    fail(i, "%{" + word + "}: a %{case} label is a whole number, such as %{:2}");
+                    break;
+                }
+                flushLiteral();
+                Piece p;
+                p.kind = Piece::Kind::Label;
+                p.label = label;
+                out.pieces_.push_back(std::move(p));
+                out.pieces_[open.back()].labels.push_back(out.pieces_.size() - 1);
             } else if (word == "else" || word == "end") {
                 flushLiteral();
-                if (open.empty() ||
-                    (word == "else" && out.pieces_[open.back()].kind == Piece::Kind::Else)) {
-                    fail(i, "%{" + word + "} without a matching %{if}");
+                if (open.empty() || (word == "else" && (inCase || out.pieces_[open.back()].kind ==
+                                                                      Piece::Kind::Else))) {
+                    fail(i, "%{" + word + "} without a matching %{if}" +
+                                (word == "end" ? " or %{case}" : ""));
                     break;
                 }
                 Piece p;
                 p.kind = word == "else" ? Piece::Kind::Else : Piece::Kind::End;
                 out.pieces_.push_back(std::move(p));
                 const size_t here = out.pieces_.size() - 1;
-                out.pieces_[open.back()].jump = here + 1;
+                Piece& opener = out.pieces_[open.back()];
+                opener.jump = here + 1;
+                for (size_t label : opener.labels) {
+                    out.pieces_[label].jump = here + 1;
+                }
                 open.pop_back();
                 if (word == "else") {
                     open.push_back(here);
                 }
             } else {
-                fail(i, "unsupported \"%{" + word + "}\"; expected %{if}, %{else} or %{end}");
+                fail(i, "unsupported \"%{" + word +
+                            "}\"; expected %{if}, %{else}, %{case}, %{:N} or %{end}");
                 break;
             }
             pendingValue = false;
@@ -228,7 +266,9 @@ FormattedString FormattedString::parse(std::string_view text, const Origin& orig
     }
     flushLiteral();
     if (out.ok_ && !open.empty()) {
-        fail(text.size(), "%{if} not closed with %{end}");
+        fail(text.size(), out.pieces_[open.back()].kind == Piece::Kind::Case
+                              ? "%{case} not closed with %{end}"
+                              : "%{if} not closed with %{end}");
     }
     return out;
 }
@@ -259,8 +299,13 @@ std::string FormattedString::evaluate(Environment& environment, Evaluator& evalu
                         ? i + 1
                         : p.jump;
                 break;
-            case Piece::Kind::Else:
-                i = p.jump;  // reached from the true branch: skip the false one
+            case Piece::Kind::Case:
+                i = caseArm(p, evaluator.number(scripts_[static_cast<size_t>(p.script)],
+                                                environment, diagnostics));
+                break;
+            case Piece::Kind::Else:   // reached from the true branch: skip the false one
+            case Piece::Kind::Label:  // reached from the arm before: the case is done
+                i = p.jump;
                 break;
             case Piece::Kind::End:
                 ++i;
@@ -268,6 +313,17 @@ std::string FormattedString::evaluate(Environment& environment, Evaluator& evalu
         }
     }
     return out;
+}
+
+// The piece after the first label equal to `value`, or after the %{end}.
+size_t FormattedString::caseArm(const Piece& casePiece, double value) const {
+    const double whole = std::trunc(value);
+    for (size_t label : casePiece.labels) {
+        if (pieces_[label].label == whole) {
+            return label + 1;
+        }
+    }
+    return casePiece.jump;
 }
 
 }  // namespace cs::gauge

@@ -2,10 +2,14 @@
 //
 //   %( script )%!fmt!    the script's value, formatted printf-like: flags
 //                        "-+ 0#", width, ".precision", and d (integer,
-//                        truncated), f (fixed) or s (text)
+//                        rounded to the nearest), f (fixed) or s (text)
 //   %( script )          the value with the default format
 //   %( script )%{if} A %{else} B %{end}
 //                        A when the script's value is non-zero, else B
+//   %( script )%{case}%{:0} A %{:1} B %{end}
+//                        the text after the label equal to the script's
+//                        value (taken as a whole number); none when no
+//                        label is
 //
 // Anything else is literal text.
 #pragma once
@@ -35,8 +39,9 @@ std::string formatValue(const Value& value, const Conversion& conversion);
 
 class FormattedString {
   public:
-    // Unclosed "%(", unknown "%!x!" and "%{x}", and unbalanced
-    // %{if}/%{else}/%{end} are errors; ok() is then false.
+    // Unclosed "%(", unknown "%!x!" and "%{x}", unbalanced
+    // %{if}/%{else}/%{case}/%{end} and labels that are not whole numbers
+    // are errors; ok() is then false.
     static FormattedString parse(std::string_view text, const Origin& origin,
                                  Diagnostics& diagnostics);
     bool ok() const { return ok_; }
@@ -49,12 +54,17 @@ class FormattedString {
 
   private:
     struct Piece {
-        enum class Kind { Literal, Print, If, Else, End } kind = Kind::Literal;
+        enum class Kind { Literal, Print, If, Else, Case, Label, End } kind = Kind::Literal;
         std::string text;
         int script = -1;
         Conversion conversion;
-        size_t jump = 0;  // If: the piece after its %{else} or its %{end}; Else: after %{end}
+        // If: the piece after its %{else} or its %{end}; Else, Case and
+        // Label: the piece after the %{end}
+        size_t jump = 0;
+        double label = 0.0;          // Label: its value
+        std::vector<size_t> labels;  // Case: its Label pieces, in order
     };
+    size_t caseArm(const Piece& casePiece, double value) const;
     bool ok_ = true;
     std::vector<Piece> pieces_;
     std::vector<Script> scripts_;
