@@ -91,6 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
         EvalCase{"'' ord", "0", 0}, EvalCase{"'MixEd' lc", "mixed", 0},
         EvalCase{"'MixEd' uc", "MIXED", 0}, EvalCase{"'rANGE' cap", "Range", 0},
         EvalCase{"118.5 'MHz' scat", "118.5MHz", 0},
+        // Characters, not bytes, with the simulator's Windows-1252 codes and case.
+        EvalCase{"'°C' 0 1 ssub", "°", 0}, EvalCase{"'aéb' 'b' schr", "2", 0},
+        EvalCase{"'aéb' 2 symb", "b", 0}, EvalCase{"'€' ord", "128", 0},
+        EvalCase{"'é' ord", "233", 0}, EvalCase{"128 chr", "€", 0},
+        EvalCase{"'xé' 233 schr", "1", 0}, EvalCase{"'été' uc", "ÉTÉ", 0},
+        EvalCase{"'ÀŒŸ' lc", "àœÿ", 0}, EvalCase{"'œUVRE' cap", "Œuvre", 0},
+        EvalCase{"'É' 'é' scmi", "0", 0},
         // Choosing: the condition first, then the two values; case counts
         // from the last value pushed.
         EvalCase{"1 'ON' 'OFF' ?", "ON", 0}, EvalCase{"0 'ON' 'OFF' ?", "OFF", 0},
@@ -202,7 +209,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"%((L:alt, number) 100 / near)%!+03d!", "-03"},
         FormatCase{"%(250 100 / near)%!+03d!", "+03"}, FormatCase{"[%(7)%!-4d!]", "[7   ]"},
         FormatCase{"[%('SWR')%!5s!]", "[  SWR]"}, FormatCase{"%(2.5)", "2.5"},
-        FormatCase{"%('ab')%!.1s!", "a"},
+        FormatCase{"%('ab')%!.1s!", "a"}, FormatCase{"%('°C')%!.1s!", "°"},
+        FormatCase{"[%('é')%!3s!][%('é')%!-3s!]", "[  é][é  ]"},
         // %!d! rounds to the nearest whole number, as the simulator does.
         FormatCase{"%(-7.9)%!d!", "-8"}, FormatCase{"%(34.56)%!+d!", "+35"},
         FormatCase{"%(2.5)%!d!", "3"}, FormatCase{"%(0.49)%!03d!", "000"},

@@ -1,5 +1,6 @@
 // The language fixtures (fixtures/language/): every operator, every unit
-// family, the schema variations and both schemas, each checked without a
+// family, the schema variations, both schemas and a file saved as
+// Windows-1252, each checked without a
 // single warning and run over language.json; each text shows at the start
 // the value its line's comment says, worked out by hand.
 #include <gtest/gtest.h>
@@ -9,12 +10,14 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "tests/workbench/SharedWorkbench.h"
 #include "testsupport/TestNames.h"
 #include "tools/gauge/GaugeReader.h"
 #include "tools/gauge/ScriptTokens.h"
+#include "tools/gauge/TextEncoding.h"
 #include "tools/workbench/Units.h"
 
 namespace cs::workbench {
@@ -32,7 +35,11 @@ struct Expected {
 
 Expected expectedOf(const fs::path& file) {
     Expected e;
-    std::ifstream in(file);
+    // Read as the workbench reads it: a Windows-1252 fixture's comments too.
+    std::ifstream bytes(file, std::ios::binary);
+    std::istringstream in(gauge::decodeGaugeText(std::string(
+                                                      std::istreambuf_iterator<char>(bytes), {}))
+                              .text);
     const std::regex text("<!-- = (.*) -->"), tooltip("<!-- tooltip = (.*) -->");
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {

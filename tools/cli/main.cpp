@@ -13,6 +13,7 @@
 #include "tools/output/ExitStatus.h"
 #include "tools/output/HtmlText.h"
 #include "tools/output/ImageFiles.h"
+#include "tools/output/JsonLine.h"
 #include "tools/output/Terminal.h"
 #include "tools/preview/PreviewRun.h"
 #include "tools/preview/Report.h"
@@ -80,7 +81,7 @@ void writeSessionLog(const std::string& path, const std::string& entry, ModuleSe
                       {"unregistered", stop.unregistered},
                       {"registered", stop.registered},
                       {"stillRegistered", stop.stillRegistered}};
-    writeFileAtomic(path, start.dump() + "\n" + end.dump() + "\n");
+    writeFileAtomic(path, cs::output::jsonLine(start) + cs::output::jsonLine(end));
 }
 
 int listBuiltins() {

@@ -7,6 +7,7 @@
 
 #include "tools/gauge/FsxElements.h"
 #include "tools/gauge/GaugeElements.h"
+#include "tools/gauge/TextEncoding.h"
 
 namespace cs::gauge {
 
@@ -14,11 +15,18 @@ namespace {
 
 // Loads the document and reads it with the reader of its schema: FS9
 // (<Gauge>) or FSX (<SimBase.Document>).
-bool readDocument(std::string_view xml, GaugeFile& gauge, Diagnostics& d) {
+bool readDocument(std::string_view bytes, GaugeFile& gauge, Diagnostics& d) {
+    const DecodedText decoded = decodeGaugeText(bytes);
+    if (!decoded.ok) {
+        d.error(Origin{gauge.file, decoded.line, "XML"}, decoded.problem);
+        return false;
+    }
+    const std::string_view xml = decoded.text;
     const GaugeVocabulary lines(xml, gauge.file, d);
     pugi::xml_document doc;
     const pugi::xml_parse_result result =
-        doc.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_auto);
+        doc.load_buffer(xml.data(), xml.size(), pugi::parse_default,
+                        decoded.wide ? pugi::encoding_auto : pugi::encoding_utf8);
     if (!result) {
         d.error(Origin{gauge.file, lines.lineAt(result.offset), "XML"},
                 std::string(result.description()) + "; the file is not well-formed XML");

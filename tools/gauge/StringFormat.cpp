@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "tools/gauge/TextEncoding.h"
+
 namespace cs::gauge {
 
 namespace {
@@ -30,6 +32,19 @@ bool parseLabel(const std::string& text, double* value) {
     }
     *value = std::strtod(text.c_str(), nullptr);
     return true;
+}
+
+// %!s! with a width or precision, counted in characters rather than the
+// bytes of their UTF-8: "%!.1s!" of a degree sign is the whole sign.
+std::string formatText(const std::string& text, const Conversion& conversion) {
+    std::u32string chars = characters(text);
+    if (conversion.precision >= 0 && chars.size() > static_cast<size_t>(conversion.precision)) {
+        chars.resize(static_cast<size_t>(conversion.precision));
+    }
+    const size_t width = conversion.width > 0 ? static_cast<size_t>(conversion.width) : 0;
+    const std::u32string pad(width > chars.size() ? width - chars.size() : 0, U' ');
+    const bool left = conversion.flags.find('-') != std::string::npos;
+    return utf8Of(left ? chars + pad : pad + chars);
 }
 
 }  // namespace
@@ -75,9 +90,11 @@ bool parseConversion(std::string_view text, Conversion& conversion) {
 }
 
 std::string formatValue(const Value& value, const Conversion& conversion) {
-    if (conversion.letter == 0 || (conversion.letter == 's' && conversion.flags.empty() &&
-                                   conversion.width < 0 && conversion.precision < 0)) {
+    if (conversion.letter == 0) {
         return value.asText();
+    }
+    if (conversion.letter == 's') {
+        return formatText(value.asText(), conversion);
     }
     std::string format = "%" + conversion.flags;
     if (conversion.width >= 0) {
@@ -95,19 +112,13 @@ std::string formatValue(const Value& value, const Conversion& conversion) {
         }
         n = std::fmax(std::fmin(n, 9.2e18), -9.2e18);
         std::snprintf(buffer, sizeof buffer, (format + "lld").c_str(), static_cast<long long>(n));
-    } else if (conversion.letter == 'f') {
+    } else {
         const double n = value.asNumber();
         // Beyond this a fixed format would print hundreds of digits.
         if (std::fabs(n) > 1e30) {
             std::snprintf(buffer, sizeof buffer, (format + "g").c_str(), n);
         } else {
             std::snprintf(buffer, sizeof buffer, (format + "f").c_str(), n);
-        }
-    } else {
-        const std::string text = value.asText();
-        std::snprintf(buffer, sizeof buffer, (format + "s").c_str(), text.c_str());
-        if (text.size() > 200 && conversion.precision < 0) {
-            return text;  // longer than the buffer; width no longer matters
         }
     }
     return buffer;

@@ -1,8 +1,10 @@
 // The gauge language's operators on texts, as one table the compiler looks
 // words up in and the evaluator calls through. Operands are taken in the
-// order they were pushed: "'abcd' 1 3 ssub" gives 'bc'. Positions count from
-// 0 in bytes; a position outside the text gives an empty text, and a search
-// that finds nothing gives -1.
+// order they were pushed: "'abcd' 1 3 ssub" gives 'bc'. Positions count
+// characters from 0; a position outside the text gives an empty text, and a
+// search that finds nothing gives -1. Codes and letter case are those of the
+// simulator's Windows-1252 texts: ord of an e acute is 233, "128 chr" is the
+// euro sign, and uc knows the accented letters.
 //   scat  a b -> a followed by b
 //   scmp  a b -> -1, 0 or 1 as a sorts before, with or after b
 //   scmi  a b -> the same, ignoring the case of letters

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "tools/output/JsonLine.h"
+
 namespace cs::preview {
 
 namespace {
@@ -154,12 +156,12 @@ void IntruderSummary::add(const AircraftObservation& observation, int frame, dou
 }
 
 std::string jsonLines(const RunLog& log) {
-    std::string text = headerJson(log.header).dump() + "\n";
+    std::string text = output::jsonLine(headerJson(log.header));
     for (const DisplayResult& d : log.displays) {
         for (const FrameRecord& f : d.frames) {
-            text += frameJson(d.kind, f).dump() + "\n";
+            text += output::jsonLine(frameJson(d.kind, f));
         }
-        text += summaryJson(d).dump() + "\n";
+        text += output::jsonLine(summaryJson(d));
     }
     return text;
 }

@@ -124,7 +124,9 @@ void sizeGauge(PlacedGauge& placed, gauge::Diagnostics& d) {
     if (f.width > 0 && f.height > 0) {
         return;
     }
-    if (const GaugeImage* bg = placed.images.find(f.background)) {
+    if (f.line == 0) {
+        w = h = 1.0;  // not read as a gauge at all: an error already says why
+    } else if (const GaugeImage* bg = placed.images.find(f.background)) {
         w = bg->width;
         h = bg->height;
     } else if (!f.background.empty()) {

@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "tools/output/JsonLine.h"
+
 namespace cs::workbench {
 
 namespace {
@@ -33,12 +35,13 @@ std::string runLog(const preview::PreviewScenario& scenario, const Workbench::St
                           {"view", state.views[placed->view].name},
                           {"place", {p.x, p.y, p.width, p.height}}});
     }
-    log +=
-        Json{{"type", "run"},         {"scenario", scenario.name},      {"title", scenario.title},
-             {"file", scenario.file}, {"duration", scenario.durationS}, {"views", views},
-             {"gauges", gauges}}
-            .dump() +
-        "\n";
+    log += output::jsonLine(Json{{"type", "run"},
+                                 {"scenario", scenario.name},
+                                 {"title", scenario.title},
+                                 {"file", scenario.file},
+                                 {"duration", scenario.durationS},
+                                 {"views", views},
+                                 {"gauges", gauges}});
     for (const ViewFrame& f : result.frames) {
         Json line = {{"type", "frame"}, {"view", f.view}, {"time", jsonNumber(f.time)}};
         line["image"] = f.image.empty() ? Json(nullptr) : Json(f.image);
@@ -73,24 +76,24 @@ std::string runLog(const preview::PreviewScenario& scenario, const Workbench::St
             l[name] = jsonNumber(value);
         }
         line["L"] = l;
-        log += line.dump() + "\n";
+        log += output::jsonLine(line);
     }
     for (const ClickLog& c : result.clicks) {
-        log += Json{{"type", "click"},      {"time", jsonNumber(c.time)},
-                    {"view", c.view},       {"kind", c.kind},
-                    {"x", jsonNumber(c.x)}, {"y", jsonNumber(c.y)},
-                    {"gauge", c.gauge},     {"line", c.line}}
-                   .dump() +
-               "\n";
+        log += output::jsonLine(Json{{"type", "click"},
+                                     {"time", jsonNumber(c.time)},
+                                     {"view", c.view},
+                                     {"kind", c.kind},
+                                     {"x", jsonNumber(c.x)},
+                                     {"y", jsonNumber(c.y)},
+                                     {"gauge", c.gauge},
+                                     {"line", c.line}});
     }
     for (const EventLog& e : result.events) {
-        log += Json{{"type", "event"},
-                    {"time", jsonNumber(e.time)},
-                    {"gauge", e.gauge},
-                    {"name", e.name},
-                    {"value", jsonNumber(e.value)}}
-                   .dump() +
-               "\n";
+        log += output::jsonLine(Json{{"type", "event"},
+                                     {"time", jsonNumber(e.time)},
+                                     {"gauge", e.gauge},
+                                     {"name", e.name},
+                                     {"value", jsonNumber(e.value)}});
     }
     Json texts = Json::array();
     for (const GaugeTexts& g : result.texts) {
@@ -100,7 +103,7 @@ std::string runLog(const preview::PreviewScenario& scenario, const Workbench::St
             texts.push_back({{"gauge", g.gauge}, {"line", t.line}, {"firstShown", first}});
         }
     }
-    log += Json{{"type", "summary"}, {"texts", texts}}.dump() + "\n";
+    log += output::jsonLine(Json{{"type", "summary"}, {"texts", texts}});
     return log;
 }
 
