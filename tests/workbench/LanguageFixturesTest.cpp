@@ -37,9 +37,8 @@ Expected expectedOf(const fs::path& file) {
     Expected e;
     // Read as the workbench reads it: a Windows-1252 fixture's comments too.
     std::ifstream bytes(file, std::ios::binary);
-    std::istringstream in(gauge::decodeGaugeText(std::string(
-                                                      std::istreambuf_iterator<char>(bytes), {}))
-                              .text);
+    std::istringstream in(
+        gauge::decodeGaugeText(std::string(std::istreambuf_iterator<char>(bytes), {})).text);
     const std::regex text("<!-- = (.*) -->"), tooltip("<!-- tooltip = (.*) -->");
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
