@@ -22,7 +22,9 @@ const char* kPanel =
     "size_mm=256,304\n"
     "ident=10090\n"
     "gauge00=ContactScope!ContactScope_TCAS,     0,   0, 256, 256\n"
-    "gauge01=ContactScope!ContactScope_Advisory, 28, 256, 200\n";
+    "gauge01=ContactScope!ContactScope_Advisory, 28, 256, 200\n"
+    "gauge02=Radios!Com, 0, 300, 120, 40, COM1, standby\n"
+    "gauge03=Radios!Nav, 0, 340, , , NAV1 ; the gauge's own size\n";
 
 TEST(PanelConfig, ReadsAWindow) {
     Diagnostics d;
@@ -33,13 +35,20 @@ TEST(PanelConfig, ReadsAWindow) {
     EXPECT_EQ(w.line, 9);
     EXPECT_EQ(w.width, 256);
     EXPECT_EQ(w.height, 304);
-    ASSERT_EQ(w.gauges.size(), 2u);
+    ASSERT_EQ(w.gauges.size(), 4u);
     EXPECT_EQ(w.gauges[1].folder, "ContactScope");
     EXPECT_EQ(w.gauges[1].name, "ContactScope_Advisory");
     EXPECT_EQ(w.gauges[1].line, 13);
     EXPECT_EQ(w.gauges[1].y, 256);
     EXPECT_EQ(w.gauges[1].width, 200);
     EXPECT_EQ(w.gauges[1].height, 0);  // the gauge's own proportions
+    // The sixth field, the parameter gauges written in C take, is kept
+    // whole; width and height may be left empty before it.
+    EXPECT_EQ(w.gauges[2].parameter, "COM1,standby");
+    EXPECT_EQ(w.gauges[2].height, 40);
+    EXPECT_EQ(w.gauges[3].parameter, "NAV1");
+    EXPECT_EQ(w.gauges[3].width, 0);
+    EXPECT_EQ(w.gauges[3].height, 0);
 }
 
 struct BadPanel {
@@ -66,7 +75,7 @@ TEST_P(PanelProblems, Reported) {
 INSTANTIATE_TEST_SUITE_P(
     Table, PanelProblems,
     ::testing::Values(
-        BadPanel{"no such window", kPanel, 4, false, 13,
+        BadPanel{"no such window", kPanel, 4, false, 15,
                  "no [Window04] section; the file has windows 0, 1"},
         BadPanel{"gap before the window",
                  "[Window00]\ngauge00=a!b,0,0\n[Window09]\ngauge00=a!b,0,0\n", 9, true, 3,

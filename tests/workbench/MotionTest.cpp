@@ -51,12 +51,14 @@ const RotationCase kRotations[] = {
      225.0},
     {"points: before the first item", {point(0, 50, 90), point(10, 10, 50)}, false, -4.0, 180.0},
     {"points: past the last item", {point(0, 50, 90), point(10, 10, 50)}, false, 14.0, 270.0},
-    // From 350 to 10 degrees goes through 12 o'clock, not back round.
-    {"degrees: the short way through 12 o'clock",
-     {degrees(0, 350), degrees(10, 10)},
-     false,
-     5.0,
-     360.0},
+    // Degrees after Degrees go as far round as the numbers say: a 270-degree
+    // dial through 12 o'clock, a clock hand's whole turn, and 350 to 10 back
+    // round as written.
+    {"degrees: three quarters of a turn", {degrees(0, -135), degrees(10, 135)}, false, 7.5, 67.5},
+    {"degrees: a whole turn", {degrees(0, 0), degrees(60, 360)}, false, 45.0, 270.0},
+    {"degrees: back round as written", {degrees(0, 350), degrees(10, 10)}, false, 5.0, 180.0},
+    // A point after Degrees is reached the shorter way round.
+    {"degrees then a point", {degrees(0, 350), point(10, 100, 50)}, false, 5.0, 40.0},
     {"degrees: a table running down in value", {degrees(10, 0), degrees(0, 90)}, false, 2.5, 67.5},
     {"a single item holds", {degrees(3, 42)}, false, 99.0, 42.0},
     {"three items, the last segment",

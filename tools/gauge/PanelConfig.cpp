@@ -135,19 +135,26 @@ bool readPanelWindow(std::string_view text, const std::string& file, int number,
             PanelGauge g;
             g.line = line;
             const size_t bang = p.empty() ? std::string::npos : p[0].find('!');
-            bool ok = p.size() >= 3 && p.size() <= 5 && bang != std::string::npos && bang > 0 &&
+            bool ok = p.size() >= 3 && bang != std::string::npos && bang > 0 &&
                       bang + 1 < p[0].size() && gauge::number(p[1], &g.x) &&
                       gauge::number(p[2], &g.y);
-            if (ok && p.size() >= 4) {
+            // Width and height may be left empty before a parameter: the
+            // gauge's own size.
+            if (ok && p.size() >= 4 && !p[3].empty()) {
                 ok = gauge::number(p[3], &g.width) && g.width > 0;
             }
-            if (ok && p.size() == 5) {
+            if (ok && p.size() >= 5 && !p[4].empty()) {
                 ok = gauge::number(p[4], &g.height) && g.height > 0;
             }
             if (!ok) {
-                diagnostics.error(
-                    at, key + "=" + value + ": expected Folder!Name, x, y[, width[, height]]");
+                diagnostics.error(at, key + "=" + value +
+                                          ": expected Folder!Name, x, y[, width[, height[, "
+                                          "parameter]]]");
                 continue;
+            }
+            // The parameter is the rest of the line, commas and all.
+            for (size_t i = 5; i < p.size(); ++i) {
+                g.parameter += (i > 5 ? "," : "") + p[i];
             }
             g.folder = p[0].substr(0, bang);
             g.name = p[0].substr(bang + 1);

@@ -21,6 +21,7 @@ struct PanelGauge {
     int line = 0;
     std::string folder, name;                            // "ContactScope", "ContactScope_TCAS"
     double x = 0.0, y = 0.0, width = 0.0, height = 0.0;  // 0: the gauge's own size
+    std::string parameter;  // the sixth field, for gauges written in C; XML gauges ignore it
 };
 
 struct PanelWindow {

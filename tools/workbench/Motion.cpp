@@ -52,6 +52,18 @@ double nearest(double angle, double near) {
     return near + d;
 }
 
+// The angle of `item`, given the angle the item before it came to: after
+// another Degrees item it is as far round as the numbers say (-135 to 135
+// is three quarters of a turn clockwise, through 12 o'clock), as a dial's
+// table of Degrees means; a point is reached the shorter way round.
+double nextAngle(const gauge::NonlinearItem& before, double beforeAngle,
+                 const gauge::NonlinearItem& item, double px, double py) {
+    if (before.hasDegrees && item.hasDegrees) {
+        return beforeAngle + (item.degrees - before.degrees) * kPi / 180.0;
+    }
+    return nearest(itemAngle(item, px, py), beforeAngle);
+}
+
 }  // namespace
 
 double limited(const gauge::Motion& m, double value) {
@@ -70,15 +82,14 @@ double rotationAngle(const gauge::Motion& m, double value, double px, double py)
         return value;
     }
     const Place at = place(m.table, value);
-    // Each item's angle taken the shorter way round from the one before.
     double from = itemAngle(m.table[0], px, py);
     for (size_t i = 1; i <= at.first; ++i) {
-        from = nearest(itemAngle(m.table[i], px, py), from);
+        from = nextAngle(m.table[i - 1], from, m.table[i], px, py);
     }
     if (m.table.size() == 1) {
         return from;
     }
-    const double to = nearest(itemAngle(m.table[at.first + 1], px, py), from);
+    const double to = nextAngle(m.table[at.first], from, m.table[at.first + 1], px, py);
     return from + (to - from) * at.along;
 }
 
