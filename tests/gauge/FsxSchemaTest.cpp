@@ -74,8 +74,9 @@ const Construct kConstructs[] = {
      "<Element><GaugeText id=\"t\"><Size>60,16</Size><Length>6</Length>"
      "<FontFace>Courier New</FontFace><FontHeight>16</FontHeight><FontColor>0x80FF80</FontColor>"
      "<BackgroundColor>#102030</BackgroundColor><HorizontalAlign>CENTER</HorizontalAlign>"
-     "<VerticalAlign>BOTTOM</VerticalAlign><Bright>True</Bright>"
-     "<GaugeString>%((L:r, number))%!d! NM</GaugeString></GaugeText></Element>\n",
+     "<VerticalAlign>BOTTOM</VerticalAlign><Bright>True</Bright><Bold>True</Bold>"
+     "<Italic>False</Italic><GaugeString>%((L:r, number))%!d! NM</GaugeString></GaugeText>"
+     "</Element>\n",
      "<Element><Text X=\"60\" Y=\"16\" Length=\"6\" Font=\"Courier New\" Color=\"#80FF80\" "
      "BackgroundColor=\"#102030\" Adjust=\"Center\" VerticalAdjust=\"Bottom\" Bright=\"Yes\">"
      "<String>%((L:r, number))%!d! NM</String></Text></Element>\n",
@@ -148,8 +149,8 @@ const Construct kConstructs[] = {
          return g.hasUpdate && g.updateEvery == 3 && g.elementUpdates.size() == 1 &&
                 g.update.variables().at(0).write;
      }},
-    {"macros, plain and with arguments",
-     "<Macro id=\"m\" Name=\"R\">(L:range, number)</Macro>\n"
+    {"macros, plain, in the gauge tool's <MacroValue> and with arguments",
+     "<Macro id=\"m\" Name=\"R\"><MacroValue>(L:range, number)</MacroValue></Macro>\n"
      "<Macro Name=\"Clamp\">@1 max @2 min</Macro>\n"
      "<Update><Script>@R 3 24 @Clamp(3, 24) (&gt;L:range, number)</Script></Update>\n",
      "<Macro Name=\"R\">(L:range, number)</Macro>\n<Macro Name=\"Clamp\">@1 max @2 min</Macro>\n"

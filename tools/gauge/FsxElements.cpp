@@ -25,7 +25,9 @@ constexpr Names kTextChildren = {
     "FontWeight",    "FontColor",   "BackgroundColor", "HorizontalAlign",
     "VerticalAlign", "GaugeString", "Transparent",     "Bright",
     "Luminous",      "Fixed",       "Multiline",       "LineSpacing",
-    "Tabs",          "WidthFit",    "HeightFit"};
+    "Tabs",          "WidthFit",    "HeightFit",       "Bold",
+    "Italic",        "Underline",   "StrikeThrough",   "HilightColor",
+    "BlinkCode",     "Scroll",      "ScrollY",         "FontCharset"};
 constexpr Names kRectangleChildren = {"Width",     "Height",    "LineWidth",
                                       "LineColor", "FillColor", "Bright"};
 
@@ -69,8 +71,11 @@ void FsxElements::readGauge(const pugi::xml_node& n) {
     // Macros first: a script may use one defined further down.
     for (pugi::xml_node m = n.child("Macro"); m; m = m.next_sibling("Macro")) {
         checkAttributes(m, {"id", "Name"});
+        // The gauge tool writes the text into <MacroValue>.
+        const pugi::xml_node value = m.child("MacroValue");
         int line = 0;
-        macros_.define(trim(attr(m, "Name").value()), content(m, &line, true), at(m, "Macro"), d_);
+        macros_.define(trim(attr(m, "Name").value()), content(value ? value : m, &line, true),
+                       at(m, "Macro"), d_);
     }
     pugi::xml_node size;
     children(n, kGaugeChildren, [&](const pugi::xml_node& c, const std::string& name) {
