@@ -21,8 +21,9 @@ TEST(TextEncoding, DecodedByTheDeclaration) {
         {kDecl1252 + "\xB0"
                      "C",
          "\xC2\xB0"
-         "C"},                                                             // degree sign
-        {kDecl1252 + "\x80\x93\x81", "\xE2\x82\xAC\xE2\x80\x9C\xC2\x81"},  // euro, quote, C1
+         "C"},  // degree sign
+        {kDecl1252 + "\x80\x93\x81",
+         "\xE2\x82\xAC\xE2\x80\x9C\xEF\xBF\xBD"},  // euro, quote, undefined
         {"<?xml version='1.0' encoding='cp1252'?>\n\xE9", "\xC3\xA9"},
         {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\x80\xFF", "\xC2\x80\xC3\xBF"},
         {"<?xml version=\"1.0\"?>\n\xC2\xB0", "\xC2\xB0"},      // UTF-8 unchanged
@@ -51,11 +52,21 @@ TEST(TextEncoding, BytesNotOfTheEncodingAreRefusedAtTheirLine) {
         {"<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n\xE9", 2, "not US-ASCII"},
     };
     for (const auto& c : kCases) {
-        const DecodedText d = decodeGaugeText(c.bytes);
-        EXPECT_FALSE(d.ok) << c.bytes;
-        EXPECT_EQ(d.line, c.line) << c.bytes;
-        EXPECT_NE(d.problem.find(c.says), std::string::npos) << d.problem;
+        EXPECT_FALSE(decodeGaugeText(c.bytes).ok) << c.bytes;
+        Diagnostics d;
+        GaugeFile g;
+        EXPECT_FALSE(readGaugeText(c.bytes, "g.xml", ".", g, d));
+        ASSERT_EQ(d.problems().size(), 1u) << c.bytes;
+        EXPECT_EQ(d.problems()[0].line, c.line) << c.bytes;
+        EXPECT_NE(d.problems()[0].text().find(c.says), std::string::npos) << d.problems()[0].text();
     }
+}
+
+// The module's narrow texts are Windows-1252 too.
+TEST(TextEncoding, ModuleTextsBecomeUtf8) {
+    EXPECT_EQ(utf8FromWindows1252("TRK: 90\xB0"), "TRK: 90\xC2\xB0");
+    EXPECT_EQ(utf8FromWindows1252("\x80"), "\xE2\x82\xAC");
+    EXPECT_EQ(utf8FromWindows1252("plain"), "plain");
 }
 
 TEST(TextEncoding, WideTextIsLeftToTheParser) {

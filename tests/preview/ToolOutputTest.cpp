@@ -166,11 +166,5 @@ TEST(ImageFiles, ContactSheetPlacesFramesAndCaptions) {
     EXPECT_TRUE(encodePng(Image{}).empty());
 }
 
-TEST(ImageFiles, ModuleTextsBecomeUtf8) {
-    EXPECT_EQ(utf8FromWindows1252("TRK: 90\xB0"), "TRK: 90\xC2\xB0");
-    EXPECT_EQ(utf8FromWindows1252("\x80"), "\xE2\x82\xAC");
-    EXPECT_EQ(utf8FromWindows1252("plain"), "plain");
-}
-
 }  // namespace
 }  // namespace cs::preview

@@ -18,7 +18,10 @@ namespace {
 bool readDocument(std::string_view bytes, GaugeFile& gauge, Diagnostics& d) {
     const DecodedText decoded = decodeGaugeText(bytes);
     if (!decoded.ok) {
-        d.error(Origin{gauge.file, decoded.line, "XML"}, decoded.problem);
+        const GaugeVocabulary bytesLines(bytes, gauge.file, d);
+        d.error(
+            Origin{gauge.file, bytesLines.lineAt(static_cast<ptrdiff_t>(decoded.offset)), "XML"},
+            decoded.problem);
         return false;
     }
     const std::string_view xml = decoded.text;

@@ -8,12 +8,14 @@ namespace cs::gauge {
 
 namespace {
 
-// Windows-1252's 0x80-0x9F; the five bytes it leaves undefined are the C1
-// control characters of the same value, as Windows decodes them.
-constexpr uint16_t kWindows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+// Windows-1252's 0x80-0x9F, where it differs from Latin-1; the five bytes
+// it leaves undefined become U+FFFD.
+constexpr char32_t kUndefined = 0xFFFD;
+constexpr char32_t kWindows1252High[32] = {
+    0x20AC,     kUndefined, 0x201A, 0x0192, 0x201E, 0x2026,     0x2020, 0x2021,
+    0x02C6,     0x2030,     0x0160, 0x2039, 0x0152, kUndefined, 0x017D, kUndefined,
+    kUndefined, 0x2018,     0x2019, 0x201C, 0x201D, 0x2022,     0x2013, 0x2014,
+    0x02DC,     0x2122,     0x0161, 0x203A, 0x0153, kUndefined, 0x017E, 0x0178};
 
 enum class Encoding { Utf8, Ascii, Windows1252, Latin1, LeftToParser };
 
@@ -92,20 +94,10 @@ size_t utf8Sequence(std::string_view text, size_t at) {
     return code < least || code > 0x10FFFF || surrogate ? 0 : n;
 }
 
-int lineAt(std::string_view text, size_t at) {
-    int line = 1;
-    for (size_t i = 0; i < at; ++i) {
-        // CR LF is one line end; a CR alone is one too.
-        line +=
-            text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'));
-    }
-    return line;
-}
-
 DecodedText badByte(std::string_view xml, size_t at, const std::string& encoding) {
     DecodedText out;
     out.ok = false;
-    out.line = lineAt(xml, at);
+    out.offset = at;
     char hex[8];
     std::snprintf(hex, sizeof hex, "0x%02X",
                   static_cast<unsigned>(static_cast<unsigned char>(xml[at])));
@@ -168,9 +160,8 @@ DecodedText decodeGaugeText(std::string_view xml) {
         if (b < 0x80) {
             out.text += xml[i++];
         } else if (encoding == Encoding::Windows1252 || encoding == Encoding::Latin1) {
-            appendUtf8(out.text, encoding == Encoding::Windows1252 && b < 0xA0
-                                     ? kWindows1252High[b - 0x80]
-                                     : uint32_t{b});
+            appendUtf8(out.text,
+                       encoding == Encoding::Windows1252 ? windows1252Character(b) : char32_t{b});
             ++i;
         } else if (const size_t n = encoding == Encoding::Utf8 ? utf8Sequence(xml, i) : 0) {
             out.text.append(xml.substr(i, n));
@@ -212,8 +203,17 @@ std::string utf8Of(std::u32string_view characters) {
     return out;
 }
 
+std::string utf8FromWindows1252(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char b : bytes) {
+        appendUtf8(out, windows1252Character(static_cast<unsigned char>(b)));
+    }
+    return out;
+}
+
 unsigned windows1252Code(char32_t c) {
-    for (unsigned i = 0; i < 32; ++i) {
+    for (unsigned i = 0; i < 32 && c != kUndefined; ++i) {
         if (kWindows1252High[i] == c) {
             return 0x80 + i;
         }

@@ -12,9 +12,9 @@ namespace cs::gauge {
 struct DecodedText {
     std::string text;     // UTF-8, line ends untouched
     bool wide = false;    // UTF-16 or UTF-32 with a byte order mark: left as it was
-    bool ok = true;       // false: `problem` says which byte, `line` where
+    bool ok = true;       // false: `problem` says which byte, `offset` where
     std::string problem;  //
-    int line = 0;
+    size_t offset = 0;    // in the bytes given
 };
 
 // `encoding="..."` of the XML declaration at the start, or "" without one.
@@ -33,8 +33,12 @@ std::string utf8Of(std::u32string_view characters);
 
 // The simulator's texts are Windows-1252 on a Western Windows: the code a
 // character has there (0x80 for the euro sign, 0xE9 for e acute), and the
-// character of such a code; characters outside it keep their own number.
+// character of such a code; characters outside it keep their own number,
+// and an undefined code is U+FFFD.
 unsigned windows1252Code(char32_t c);
+// Windows-1252 bytes (the module's narrow texts too) as UTF-8; the five
+// bytes the code page leaves undefined become U+FFFD.
+std::string utf8FromWindows1252(std::string_view bytes);
 char32_t windows1252Character(unsigned code);
 
 }  // namespace cs::gauge

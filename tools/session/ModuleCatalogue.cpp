@@ -6,6 +6,7 @@
 
 #include "simhost/GaugeHost.h"
 #include "simhost/SimHost.h"
+#include "tools/gauge/TextEncoding.h"
 
 namespace cs::preview {
 
@@ -175,33 +176,7 @@ std::string utf8FromModuleText(const char* text) {
     if (text == nullptr) {
         return std::string();
     }
-    return utf8FromWindows1252(std::string(text, strnlen(text, kMaxModuleText + 1)));
-}
-
-std::string utf8FromWindows1252(const std::string& text) {
-    // 0x80-0x9F differ from Latin-1; the module's own texts use only 0xB0 (degree).
-    static const uint16_t kHigh[32] = {
-        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-    std::string out;
-    for (unsigned char c : text) {
-        uint32_t u = c;
-        if (c >= 0x80 && c < 0xA0) {
-            u = kHigh[c - 0x80];
-        }
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
+    return gauge::utf8FromWindows1252(std::string_view(text, strnlen(text, kMaxModuleText + 1)));
 }
 
 }  // namespace cs::preview

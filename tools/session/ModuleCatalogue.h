@@ -78,9 +78,6 @@ class ModuleCatalogue {
     std::vector<PropertyInfo> properties_;
 };
 
-// Windows-1252 text (the module's narrow strings) as UTF-8.
-std::string utf8FromWindows1252(const std::string& text);
-
 // The longest text the module hands over, without its terminator.
 constexpr size_t kMaxModuleText = 80;
 // A text the module handed over, read no further than that, as UTF-8; ""
