@@ -1,8 +1,9 @@
 #include "tools/gauge/TextEncoding.h"
 
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
+
+#include "tools/gauge/Diagnostics.h"
 
 namespace cs::gauge {
 
@@ -37,14 +38,6 @@ constexpr EncodingName kNames[] = {
     {"latin1", Encoding::Latin1},
     {"l1", Encoding::Latin1},
 };
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 
 void appendUtf8(std::string& out, uint32_t code) {
     if (code < 0x80) {
@@ -142,7 +135,7 @@ DecodedText decodeGaugeText(std::string_view xml) {
                          xml.substr(0, 4) == std::string_view("\0\0\xFE\xFF", 4);
     const bool utf8Bom = xml.substr(0, 3) == "\xEF\xBB\xBF";
     Encoding encoding = wideBom ? Encoding::LeftToParser : Encoding::Utf8;
-    const std::string declared = lower(declaredEncoding(xml));
+    const std::string declared = lowerAscii(declaredEncoding(xml));
     for (const EncodingName& n : kNames) {
         if (!wideBom && !utf8Bom && declared == n.name) {
             encoding = n.encoding;
