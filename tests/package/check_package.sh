@@ -32,6 +32,7 @@
 set -eu
 action=$1
 pathfile=$2
+wine_runner=$(cd "$(dirname "$0")/../wine/scripts" && pwd)/wine_run.sh
 
 fail() {
     printf 'FAILED: %s\n' "$*"
@@ -55,25 +56,16 @@ skip_without_32bit() {
     esac
 }
 
-# Runs a Windows program in the Wine suite's prefix; stdout and stderr go to
-# the files given, the program's status is returned. As in the Wine suite's
-# runner, a run still going after $wine_limit seconds (Wine, now and then,
-# hangs at start-up) is stopped and run once more.
+# Runs a Windows program in the Wine suite's prefix through the suite's own
+# runner (a run still going after $wine_limit seconds - Wine, now and then,
+# hangs at start-up - is stopped and run once more); stdout and stderr go to
+# the files given, the program's status is returned.
 wine_limit=60
 wine_run() {
     winepath=$1 out=$2 err=$3
     shift 3
     skip_without_32bit "$winepath"
-    for attempt in 1 2; do
-        status=0
-        WINEPREFIX=$(cat "$winepath") WINEDEBUG=-all DISPLAY='' WAYLAND_DISPLAY='' \
-            timeout -k 10 "$wine_limit" "${CS_WINE:-wine}" "$@" >"$out" 2>"$err" || status=$?
-        case "$status" in
-        124 | 137) echo "$(basename "$1") was still running after $wine_limit s under Wine and was stopped (attempt $attempt of 2)" ;;
-        *) return "$status" ;;
-        esac
-    done
-    return 124
+    "$wine_runner" "$winepath" --limit "$wine_limit" "$@" >"$out" 2>"$err"
 }
 
 case "$action" in
